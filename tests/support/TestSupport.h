@@ -1,0 +1,61 @@
+#pragma once
+// Helpers shared by the test executables: scratch folders, message-box
+// recording, waiting while pumping messages, and the test servers' ports.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/MsgBox.h"
+
+namespace twitest {
+
+// A fresh folder under the system temporary folder, removed with its contents
+// when the object goes away. Path without trailing backslash.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Records every message box and answers it with the next scripted answer
+// (OK / the first button when the script is empty). Restores the default
+// answerer when destroyed.
+class MsgBoxRecorder {
+ public:
+  MsgBoxRecorder();
+  ~MsgBoxRecorder();
+  void Answer(int result) { answers_.push_back(result); }
+  const std::vector<ui::MsgBoxCall>& Calls() const { return calls_; }
+  // Called when a box appears, before it is answered.
+  std::function<void(const ui::MsgBoxCall&)> OnShow;
+
+ private:
+  std::vector<ui::MsgBoxCall> calls_;
+  std::vector<int> answers_;
+};
+
+// Pumps window messages until `done` is true or the time is up; true when done.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+// Pumps window messages for the given time.
+void PumpFor(std::chrono::milliseconds duration);
+
+// File helpers (UTF-8 paths).
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);
+
+// Port of a test server started by tests/tools/with-servers ("" when absent).
+std::string EnvVar(const char* name);
+int ServerPort(const char* name);  // "HTTP" reads TWI_HTTP_PORT; 0 when absent
+
+}  // namespace twitest

@@ -1,0 +1,63 @@
+#pragma once
+// Control array: element 0 is created with the form; further elements are
+// loaded at run time as hidden copies of element 0 (same container, size, look
+// and caption). Loading an element that exists is error 360; using one that
+// does not is error 340.
+#include <map>
+#include <memory>
+
+#include "sys/RuntimeError.h"
+
+namespace ui {
+
+template <class T>
+class ControlArray {
+ public:
+  T& operator[](int index) {
+    auto it = items_.find(index);
+    if (it == items_.end() || !it->second->Exists())
+      throw twi::RuntimeError(twi::err::ControlArrayElementMissing,
+                              "Control array element '" + std::to_string(index) +
+                                  "' doesn't exist");
+    return *it->second;
+  }
+  bool Exists(int index) const {
+    auto it = items_.find(index);
+    return it != items_.end() && it->second->Exists();
+  }
+  // Element 0, created by the form's design code.
+  T& Design() { return *Slot(0); }
+  void Load(int index) {
+    if (Exists(index)) throw twi::RuntimeError::Numbered(twi::err::ObjectAlreadyLoaded);
+    if (!Exists(0)) throw twi::RuntimeError(twi::err::ControlArrayElementMissing,
+                                            "Control array element '0' doesn't exist");
+    auto copy = std::make_unique<T>();
+    copy->CreateCopyOf(*items_.at(0));
+    items_[index] = std::move(copy);
+  }
+  void Unload(int index) {
+    if (index != 0) items_.erase(index);
+  }
+  // Highest index of an existing element, -1 when none.
+  int UBound() const {
+    int top = -1;
+    for (const auto& [index, item] : items_)
+      if (item->Exists()) top = index;
+    return top;
+  }
+  template <class F>
+  void ForEach(F f) {
+    for (auto& [index, item] : items_)
+      if (item->Exists()) f(index, *item);
+  }
+
+ private:
+  T* Slot(int index) {
+    auto& item = items_[index];
+    if (!item) item = std::make_unique<T>();
+    return item.get();
+  }
+  std::map<int, std::unique_ptr<T>> items_;
+};
+
+}  // namespace ui

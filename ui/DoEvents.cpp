@@ -1,0 +1,37 @@
+#include "ui/DoEvents.h"
+
+#include "ui/Forms.h"
+
+namespace ui {
+
+void DispatchOne(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+      IsDialogMessageW(root, &msg))
+    return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+void DoEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    DispatchOne(msg);
+  }
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  while (!Forms().All().empty()) {
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) return got == 0 ? static_cast<int>(msg.wParam) : 1;
+    DispatchOne(msg);
+  }
+  return 0;
+}
+
+}  // namespace ui

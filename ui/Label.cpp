@@ -1,0 +1,60 @@
+#include "ui/Label.h"
+
+#include "sys/TextConv.h"
+
+namespace ui {
+
+void Label::Create(Container& parent, std::string_view caption, const TwipsRect& rect,
+                   bool visible, Alignment alignment) {
+  CreateParams params;
+  params.className = L"Static";
+  params.style = SS_NOTIFY | SS_NOPREFIX | (visible ? WS_VISIBLE : 0);
+  params.style |= alignment == Alignment::Center  ? SS_CENTER
+                  : alignment == Alignment::Right ? SS_RIGHT
+                                                  : SS_LEFT;
+  CreateWindowIn(parent, params, caption, rect);
+}
+
+void Label::SetForeColor(const Colour& colour) {
+  foreColour_ = colour;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Label::SetBackColor(const Colour& colour) {
+  backColour_ = colour;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Label::SetBorder(bool border) {
+  if (!hwnd()) return;
+  LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+  style = border ? (style | WS_BORDER) : (style & ~static_cast<LONG_PTR>(WS_BORDER));
+  SetWindowLongPtrW(hwnd(), GWL_STYLE, style);
+  SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void Label::SetCaption(std::string_view text) {
+  if (!hwnd()) return;
+  bool changed = Caption() != text;
+  Control::SetCaption(text);
+  if (changed && OnChange) OnChange();
+}
+
+int Label::TextWidthTwips() const {
+  if (!hwnd()) return 0;
+  HDC dc = GetDC(hwnd());
+  HGDIOBJ old = SelectObject(dc, DialogFont(FontBold()));
+  std::wstring text = twi::ToWide(Caption());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd(), dc);
+  return PixelsToTwips(size.cx);
+}
+
+void Label::HandleCommand(int notifyCode) {
+  if (notifyCode == STN_CLICKED && OnClick) OnClick();
+}
+
+}  // namespace ui
