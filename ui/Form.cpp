@@ -87,8 +87,15 @@ void Form::Load() {
   if (!hwnd) throw twi::RuntimeError::FromLastError();
   Forms().Add(this);
   CenterOnScreen();
-  CreateControls();
-  Form_Load();
+  try {
+    CreateControls();
+    Form_Load();
+  } catch (...) {
+    // A form whose load failed (a control that cannot be created, an error in
+    // Form_Load) is not loaded: the next Load starts again from scratch.
+    DestroyWindowNow();
+    throw;
+  }
 }
 
 void Form::CenterOnScreen() {

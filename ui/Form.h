@@ -33,7 +33,8 @@ class Form : public Container {
   Form& operator=(const Form&) = delete;
 
   // Creates the window and its controls (hidden) and runs Form_Load. Loading a
-  // loaded form does nothing.
+  // loaded form does nothing; a load that fails with an error leaves the form
+  // unloaded.
   void Load();
   bool IsLoaded() const { return hwnd_ != nullptr; }
   // Modeless: shows and returns. Modal: disables the other forms and returns
