@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace twi {
+
+// Starts a command line (a bare file name is searched in the program's own
+// folder first) and waits without limit until the process ends; returns its
+// exit code. The window is not refreshed during the wait. A command that cannot
+// be started gives -1.
+long ExecCmd(const std::string& commandLine);
+
+}  // namespace twi

@@ -1,0 +1,49 @@
+#pragma once
+// Open files under small numbers: each open takes the lowest free number from
+// 1, as the program's text files and the log's line prefix show. Files are
+// closed when their number is closed (or when the table goes away).
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace twi {
+
+enum class FileMode {
+  Output,       // create or truncate, write
+  Append,       // create when missing, write at the end
+  BinaryWrite,  // create or truncate, raw bytes
+  BinaryRead,   // shared reading
+};
+
+class FileTable {
+ public:
+  FileTable() = default;
+  ~FileTable();
+  FileTable(const FileTable&) = delete;
+  FileTable& operator=(const FileTable&) = delete;
+
+  int FreeFile() const;
+  // Opens `path` (UTF-8) under the lowest free number; throws RuntimeError.
+  int Open(const std::string& path, FileMode mode);
+  void Close(int number);
+  bool IsOpen(int number) const { return handles_.count(number) != 0; }
+  // Raw bytes.
+  void Write(int number, std::string_view bytes);
+  // A UTF-8 text line written in the ANSI code page and ended by CR LF.
+  void WriteLine(int number, std::string_view text);
+  std::string ReadAll(int number);
+  // Exactly `count` bytes; reading past the end is error 62.
+  std::string Read(int number, size_t count);
+  std::int64_t Length(int number) const;
+
+ private:
+  HANDLE Handle(int number) const;
+  std::map<int, HANDLE> handles_;
+};
+
+FileTable& TheFiles();
+
+}  // namespace twi
