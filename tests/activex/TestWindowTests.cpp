@@ -12,6 +12,7 @@
 #include "install/RuntimeComponents.h"
 #include "net/ServerAddresses.h"
 #include "sys/RuntimeError.h"
+#include "sys/TextConv.h"
 
 namespace {
 
@@ -158,6 +159,11 @@ TEST(TestWindows, SpeechFiveAgainstWinesOwnVoiceReportsWhatTheVoiceAnswers) {
       0x96749377, 0x3391, 0x11D2, {0x9E, 0xE3, 0x00, 0xC0, 0x4F, 0x79, 0x73, 0x96}};
   const IID iSpeechVoice = {
       0x269316D8, 0x57BD, 0x11D2, {0x9E, 0xEE, 0x00, 0xC0, 0x4F, 0x79, 0x73, 0x96}};
+  // The typed call below needs the real interface: the stand-in serves only the
+  // IDispatch part of ISpeechVoice.
+  std::string server = twitest::ClassesRootText(
+      "CLSID\\{96749377-3391-11D2-9EE3-00C04F797396}\\InprocServer32");
+  ASSERT_FALSE(twi::ContainsNoCase(server, "twspeech5")) << "stand-in left registered";
   twi::activex::ComPtr<ISpeechVoice> voice;
   ASSERT_EQ(CoCreateInstance(spVoice, nullptr, CLSCTX_INPROC_SERVER, iSpeechVoice,
                              voice.PutVoid()),
