@@ -65,6 +65,16 @@ Fault::Fault(const std::string& className) {
 
 Fault::~Fault() { SetEnvironmentVariableW(L"TWI_STANDIN_FAULT", nullptr); }
 
+bool StandInInUse(const std::string& file) {
+  HMODULE module = GetModuleHandleW(twi::ToWide(file).c_str());
+  if (!module) return false;
+  using CanUnload = HRESULT(STDAPICALLTYPE*)();
+  auto canUnload = reinterpret_cast<CanUnload>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  EXPECT_NE(canUnload, nullptr) << file;
+  return canUnload && canUnload() == S_FALSE;
+}
+
 std::string ClassesRootText(const std::string& key, const char* value) {
   wchar_t buffer[1024];
   DWORD size = sizeof(buffer);

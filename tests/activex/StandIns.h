@@ -51,6 +51,10 @@ class Fault {
   Fault& operator=(const Fault&) = delete;
 };
 
+// Whether objects of a stand-in loaded in this process are still alive (its
+// DllCanUnloadNow says S_FALSE); false when it is not loaded.
+bool StandInInUse(const std::string& file);
+
 // The default value of a key under HKEY_CLASSES_ROOT ("" when absent).
 std::string ClassesRootText(const std::string& key, const char* value = nullptr);
 bool ClassesRootHas(const std::string& key);

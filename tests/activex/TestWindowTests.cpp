@@ -105,6 +105,7 @@ TEST(TestWindows, ControlWindowsTestTheirControlOnceRegistered) {
     EXPECT_TRUE(window->IsLoaded());
     EXPECT_FALSE(window->Visible());
     EXPECT_EQ(window->Description(), c.description);
+    EXPECT_TRUE(twitest::StandInInUse(c.standIn));
     window->Test();
     EXPECT_EQ(journal.Lines(), c.calls);
     {
@@ -115,6 +116,8 @@ TEST(TestWindows, ControlWindowsTestTheirControlOnceRegistered) {
     }
     EXPECT_TRUE(window->Unload());
     EXPECT_FALSE(window->IsLoaded());
+    // Unloading released every control and every object the test obtained.
+    EXPECT_FALSE(twitest::StandInInUse(c.standIn));
   }
 }
 
@@ -132,6 +135,7 @@ TEST(TestWindows, SpeechFourSpeaksThroughTheThirdMethodAfterIDispatch) {
   EXPECT_EQ(journal.Lines(), (Lines{"TWStandIn.VoiceText4 speak \"Tarnwick software speech test\""}));
   twitest::Fault fault("TWStandIn.VoiceText4");
   EXPECT_EQ(ErrorOf([&] { window->Test(); }).Number(), 32001);
+  EXPECT_FALSE(twitest::StandInInUse("twspeech4.dll"));  // released, also after a failure
   window->Unload();
 }
 
@@ -148,6 +152,7 @@ TEST(TestWindows, SpeechFiveSpeaksSynchronouslyThroughISpeechVoice) {
   RuntimeError e = ErrorOf([&] { window->Test(); });
   EXPECT_EQ(e.Number(), 32001);
   EXPECT_EQ(e.Description(), "Stand-in fault in TWStandIn.SpVoice5");
+  EXPECT_FALSE(twitest::StandInInUse("twspeech5.dll"));
   window->Unload();
 }
 
