@@ -5,7 +5,7 @@ namespace twi::install {
 frmCmnDlg32::frmCmnDlg32()
     : TestWindow("frmCmnDlg32", "COMDLG32.OCX",
                  {
-                  {"CommonDialog1", "MSComDlg.CommonDialog"},
+                     {"CommonDialog1", "MSComDlg.CommonDialog"},
                  }) {}
 
 std::string frmCmnDlg32::Description() const { return "Common Dialog Control (CmnDlg32.ocx)"; }

@@ -5,7 +5,7 @@ namespace twi::install {
 frmGrid::frmGrid()
     : TestWindow("frmGrid", "MSFLXGRD.OCX",
                  {
-                  {"Grid1", "MSFlexGridLib.MSFlexGrid"},
+                     {"Grid1", "MSFlexGridLib.MSFlexGrid"},
                  }) {}
 
 std::string frmGrid::Description() const { return "Grid Control (MSFlxGrd.ocx)"; }

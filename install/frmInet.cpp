@@ -7,7 +7,7 @@ namespace twi::install {
 frmInet::frmInet()
     : TestWindow("frmInet", "MSINET.OCX",
                  {
-                  {"Inet1", "InetCtlsObjects.Inet"},
+                     {"Inet1", "InetCtlsObjects.Inet"},
                  }) {}
 
 std::string frmInet::Description() const { return "Internet Control (MSInet.ocx)"; }

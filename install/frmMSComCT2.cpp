@@ -5,11 +5,11 @@ namespace twi::install {
 frmMSComCT2::frmMSComCT2()
     : TestWindow("frmMSComCT2", "MSCOMCT2.OCX",
                  {
-                  {"FlatScrollBar1", "MSComCtl2.FlatScrollBar"},
-                  {"MonthView1", "MSComCtl2.MonthView"},
-                  {"DTPicker1", "MSComCtl2.DTPicker"},
-                  {"UpDown1", "MSComCtl2.UpDown"},
-                  {"Animation1", "MSComCtl2.Animation"},
+                     {"FlatScrollBar1", "MSComCtl2.FlatScrollBar"},
+                     {"MonthView1", "MSComCtl2.MonthView"},
+                     {"DTPicker1", "MSComCtl2.DTPicker"},
+                     {"UpDown1", "MSComCtl2.UpDown"},
+                     {"Animation1", "MSComCtl2.Animation"},
                  }) {}
 
 std::string frmMSComCT2::Description() const { return "Common Controls 2 (MSComCT2.ocx)"; }

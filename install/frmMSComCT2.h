@@ -1,5 +1,6 @@
 #pragma once
-// Test window of the Common Controls 2 (MSCOMCT2.OCX): hosts FlatScrollBar1, MonthView1, DTPicker1, UpDown1, Animation1.
+// Test window of the Common Controls 2 (MSCOMCT2.OCX): hosts FlatScrollBar1,
+// MonthView1, DTPicker1, UpDown1, Animation1.
 #include "install/TestWindow.h"
 
 namespace twi::install {

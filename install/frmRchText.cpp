@@ -7,7 +7,7 @@ namespace twi::install {
 frmRchText::frmRchText()
     : TestWindow("frmRchText", "RICHTX32.OCX",
                  {
-                  {"RichText", "RichTextLib.RichTextBox"},
+                     {"RichText", "RichTextLib.RichTextBox"},
                  }) {}
 
 std::string frmRchText::Description() const { return "Rich Text controls (Richtx32.ocx)"; }

@@ -7,7 +7,7 @@ namespace twi::install {
 frmTabCtl32::frmTabCtl32()
     : TestWindow("frmTabCtl32", "TABCTL32.OCX",
                  {
-                  {"SSTab1", "TabDlg.SSTab"},
+                     {"SSTab1", "TabDlg.SSTab"},
                  }) {}
 
 std::string frmTabCtl32::Description() const { return "Tabbed Dialog Control (TabCtl32.ocx)"; }

@@ -5,7 +5,7 @@ namespace twi::install {
 frmWinsock::frmWinsock()
     : TestWindow("frmWinsock", "MSWINSCK.OCX",
                  {
-                  {"Winsock1", "MSWinsockLib.Winsock"},
+                     {"Winsock1", "MSWinsockLib.Winsock"},
                  }) {}
 
 std::string frmWinsock::Description() const { return "Winsock Control (MSWinSck.ocx)"; }

@@ -24,7 +24,8 @@
 //   DISP_E_TYPEMISMATCH, DISP_E_BADVARTYPE     13  "Type mismatch"
 //   DISP_E_OVERFLOW                            6   "Overflow"
 //   DISP_E_BADPARAMCOUNT, DISP_E_PARAMNOTOPTIONAL, DISP_E_PARAMNOTFOUND,
-//   DISP_E_NONAMEDARGS                         450 "Wrong number of arguments or invalid property assignment"
+//   DISP_E_NONAMEDARGS                         450 "Wrong number of arguments or invalid
+//                                                   property assignment"
 //   E_OUTOFMEMORY                              7   "Out of memory"
 //   E_INVALIDARG                               5   "Invalid procedure call or argument"
 //   0x800Axxxx (control facility)              xxxx with its standard text, else

@@ -132,7 +132,8 @@ TEST(TestWindows, SpeechFourSpeaksThroughTheThirdMethodAfterIDispatch) {
   Registered registered("twspeech4.dll");
   Journal journal;
   window->Test();
-  EXPECT_EQ(journal.Lines(), (Lines{"TWStandIn.VoiceText4 speak \"Tarnwick software speech test\""}));
+  EXPECT_EQ(journal.Lines(),
+            (Lines{"TWStandIn.VoiceText4 speak \"Tarnwick software speech test\""}));
   twitest::Fault fault("TWStandIn.VoiceText4");
   EXPECT_EQ(ErrorOf([&] { window->Test(); }).Number(), 32001);
   EXPECT_FALSE(twitest::StandInInUse("twspeech4.dll"));  // released, also after a failure
