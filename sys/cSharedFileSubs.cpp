@@ -228,7 +228,8 @@ long cSharedFileSubs::CopyFileWithRetCode(const std::string& source,
   // The copy goes to a temporary file beside the destination; only a complete
   // copy replaces the old file, so a failed copy never leaves nothing behind.
   std::string temp = TempNameBeside(destination);
-  long result = TheOSInfo().IsWindowsNT() ? CopyOnNt(source, temp) : CopyInBlocks(source, temp);
+  long result = TheOSInfo().IsWindowsNT() ? CopyOnNt(source, temp)
+                                           : CopyInBlocks(source, temp, destination);
   if (result == copyresult::Copied) result = ReplaceDestination(temp, destination);
   if (result != copyresult::Copied) {
     DeleteFileW(ToWide(temp).c_str());
@@ -239,15 +240,24 @@ long cSharedFileSubs::CopyFileWithRetCode(const std::string& source,
 }
 
 long cSharedFileSubs::CopyOnNt(const std::string& source, const std::string& temp) {
+  // The progress routine keeps these current where the system calls it; the
+  // size is known before and the whole of it is copied after success either way.
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExW(ToWide(source).c_str(), GetFileExInfoStandard, &data);
+  copySize_ = static_cast<double>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) |
+                                  data.nFileSizeLow);
+  copyProgress_ = 0;
   std::pair<double*, double*> sizes{&copySize_, &copyProgress_};
   BOOL cancel = FALSE;
-  if (CopyFileExW(ToWide(source).c_str(), ToWide(temp).c_str(), CopyProgressRoutine, &sizes,
-                  &cancel, COPY_FILE_RESTARTABLE))
-    return copyresult::Copied;
-  return copyresult::SystemCopyFailed;
+  if (!CopyFileExW(ToWide(source).c_str(), ToWide(temp).c_str(), CopyProgressRoutine, &sizes,
+                   &cancel, COPY_FILE_RESTARTABLE))
+    return copyresult::SystemCopyFailed;
+  copyProgress_ = copySize_;
+  return copyresult::Copied;
 }
 
-long cSharedFileSubs::CopyInBlocks(const std::string& source, const std::string& temp) {
+long cSharedFileSubs::CopyInBlocks(const std::string& source, const std::string& temp,
+                                   const std::string& destination) {
   FileTable& files = TheFiles();
   int in = 0, out = 0;
   try {
@@ -275,7 +285,7 @@ long cSharedFileSubs::CopyInBlocks(const std::string& source, const std::string&
       copyProgress_ += kBlockSize;
       sinceReport += kBlockSize;
       if (sinceReport >= kProgressInterval) {
-        if (Progress) Progress(copySize_ - copyProgress_, copyProgress_, temp);
+        if (Progress) Progress(copySize_ - copyProgress_, copyProgress_, destination);
         if (statusBar_)
           StatusPainter().ShowProgressString(*statusBar_, copyProgress_, copySize_, source);
         TheDelay().RegularDoEvents();

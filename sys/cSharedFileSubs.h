@@ -72,7 +72,8 @@ class cSharedFileSubs {
 
  private:
   long CopyOnNt(const std::string& source, const std::string& temp);
-  long CopyInBlocks(const std::string& source, const std::string& temp);
+  long CopyInBlocks(const std::string& source, const std::string& temp,
+                    const std::string& destination);
   long ReplaceDestination(const std::string& temp, const std::string& destination);
   void LogTrapped(const std::string& description, long number, const std::string& routine);
   cSharedProgress& StatusPainter();

@@ -27,6 +27,8 @@ class ControlArray {
   }
   // Element 0, created by the form's design code.
   T& Design() { return *Slot(0); }
+  // A further element that the form's design code creates itself.
+  T& DesignElement(int index) { return *Slot(index); }
   void Load(int index) {
     if (Exists(index)) throw twi::RuntimeError::Numbered(twi::err::ObjectAlreadyLoaded);
     if (!Exists(0)) throw twi::RuntimeError(twi::err::ControlArrayElementMissing,

@@ -108,6 +108,61 @@ bool PathExists(const std::string& path) {
   return GetFileAttributesW(twi::ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string WindowsPathOf(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string BinDir() { return WindowsPathOf(TWI_BIN_DIR); }
+std::string SourceDir() { return WindowsPathOf(TWI_SOURCE_DIR); }
+std::string ProbeExe() { return BinDir() + "\\..\\tests\\probe\\probe.exe"; }
+
+long RunAndCapture(const std::string& commandLine, std::string& output) {
+  output.clear();
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::wstring line = twi::ToWide(commandLine);
+  BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                nullptr, nullptr, &startup, &process);
+  CloseHandle(writeEnd);
+  if (!started) {
+    CloseHandle(readEnd);
+    return -1;
+  }
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+  CloseHandle(readEnd);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<long>(code);
+}
+
+void SetWineVersionFor(const std::string& exeName, const std::string& version) {
+  std::wstring key = L"Software\\Wine\\AppDefaults\\" + twi::ToWide(exeName);
+  if (version.empty()) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version");
+    return;
+  }
+  std::wstring value = twi::ToWide(version);
+  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
 std::string EnvVar(const char* name) {
   wchar_t buffer[1024];
   DWORD n = GetEnvironmentVariableW(twi::ToWide(name).c_str(), buffer, 1024);

@@ -54,6 +54,17 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 
+// A Unix path as Wine's Z: drive shows it ("/tmp/x" gives "Z:\tmp\x").
+std::string WindowsPathOf(const std::string& unixPath);
+// Folder of the program and test executables, and the source tree (Windows paths).
+std::string BinDir();
+std::string SourceDir();
+std::string ProbeExe();
+// Runs a command line, captures its standard output, returns its exit code.
+long RunAndCapture(const std::string& commandLine, std::string& output);
+// Sets (or, with "", removes) the Windows version Wine shows one program.
+void SetWineVersionFor(const std::string& exeName, const std::string& version);
+
 // Port of a test server started by tests/tools/with-servers ("" when absent).
 std::string EnvVar(const char* name);
 int ServerPort(const char* name);  // "HTTP" reads TWI_HTTP_PORT; 0 when absent

@@ -1,0 +1,88 @@
+#pragma once
+// The install center's main window: the program list and its description, the
+// scan result rows, the action buttons, the status line (every change is
+// logged), the hover help of three buttons, the switching between idle and
+// busy, and the orderly exit that saves the settings.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/frmSplash.h"
+#include "ui/Button.h"
+#include "ui/ComboBox.h"
+#include "ui/ControlArray.h"
+#include "ui/Form.h"
+#include "ui/Frame.h"
+#include "ui/Label.h"
+
+namespace twi {
+
+class frmMain : public ui::Form {
+ public:
+  frmMain();
+  ~frmMain() override;
+
+  // Controls, named as the window's design names them.
+  ui::Frame Frame2;
+  ui::ComboBox cmbPrograms;
+  ui::Label lblAbout;
+  ui::Frame Frame1;
+  ui::ControlArray<ui::Label> lblControlName;
+  ui::ControlArray<ui::Label> lblOK;
+  ui::ControlArray<ui::Label> lblFail;
+  ui::ControlArray<ui::Button> cmdInstall;
+  ui::Button cmdScan, cmdShowLatest, cmdInstallProg, cmdStop, cmdUpdateInstallCenter, cmdHelp,
+      cmdProxy, cmdExit;
+  ui::Label lblVersion;
+  ui::Label lblStatus;
+  ui::ControlArray<ui::Frame> TipFrame;
+  ui::ControlArray<ui::Label> lblToolTip;
+
+  // Member state shared with the operations behind the buttons.
+  short NextRow = 0;
+  bool InetOK = false;
+  bool DownloadFailed = false;
+  bool RebootNeeded = false;
+  std::string SettingsFilePath;
+
+  // The status line: every operation reports here; each change is logged.
+  void SetStatus(const std::string& text) { lblStatus.SetCaption(text); }
+  std::string Status() const { return lblStatus.Caption(); }
+
+  void DisableControls();
+  void EnableControls();
+  void ShowTip(int index);
+  void HideTip(int index);
+  void HideAllTips();
+  void ShowProgramInfo(bool showLatest);
+  void ExitProgram();
+
+  // Ends the process after the exit steps; tests replace it to stay alive.
+  std::function<void()> EndProcess;
+
+  static constexpr const char* kInstructionText =
+      "Click 'Scan Runtimes' to see if your system is ready for this program.  Click 'Download "
+      "and Install Program' to install the selected software.";
+  static constexpr const char* kRebootReminder =
+      "Don't forget to reboot your computer before using the programs you have installed.";
+
+ protected:
+  void CreateControls() override;
+  void Form_Load() override;
+  void Form_QueryUnload(bool& cancel, ui::CloseReason reason) override;
+  void Form_MouseMove(const ui::MouseArgs& args) override;
+
+ private:
+  void CreateResultRowTemplate();
+  void CreateButtons();
+  void CreateTipFrames();
+  void ConnectEvents();
+  void StartUp();
+  void HoverCheck(int x, int y);
+  void ForEachButton(const std::function<void(ui::Button&)>& action);
+  void ShowAbout();
+
+  frmSplash splash_;
+};
+
+}  // namespace twi

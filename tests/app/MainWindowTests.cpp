@@ -1,0 +1,273 @@
+// The main window in-process: start-up, selection, hover help, busy and idle,
+// the status line's log, and the ways the window can close.
+#include <gtest/gtest.h>
+#include <winsock2.h>
+
+#include <chrono>
+
+#include "app/Catalogue.h"
+#include "app/frmMain.h"
+#include "diag/cSharedLogging.h"
+#include "settings/cSHAREDSettings.h"
+#include "support/TestSupport.h"
+#include "sys/AppInfo.h"
+#include "sys/Clock.h"
+#include "sys/TextConv.h"
+#include "ui/DoEvents.h"
+#include "ui/Forms.h"
+
+namespace {
+
+using twi::frmMain;
+
+std::string SettingsFile() { return twi::AppFolder() + "\\TWInstaller.ini"; }
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The real pointer rests away from the window: showing a window makes
+    // Windows send it a mouse move at the pointer's place.
+    SetCursorPos(0, 0);
+    DeleteFileW(twi::ToWide(SettingsFile()).c_str());
+    twi::TheSettings().DeleteAllSettings();
+  }
+  void LoadWindow() {
+    window.EndProcess = [this] { ++processEnds; };
+    double start = twi::ClockSeconds();
+    window.Load();
+    loadSeconds = twi::ClockSeconds() - start;
+    window.Show();
+    // Let the moves that showing the window produced arrive first.
+    twitest::PumpFor(std::chrono::milliseconds(100));
+  }
+  frmMain window;
+  int processEnds = 0;
+  double loadSeconds = 0;
+};
+
+TEST_F(MainWindow, StartUpFillsTheListAndShowsTheFirstProgram) {
+  LoadWindow();
+  EXPECT_EQ(window.Caption(), "Tarnwick Software Install Center");
+  ASSERT_EQ(window.cmbPrograms.ListCount(), 16);
+  int row = 0;
+  for (const twi::ProgramEntry& entry : twi::Catalogue())
+    EXPECT_EQ(window.cmbPrograms.List(row++), entry.ListText);
+  EXPECT_EQ(window.cmbPrograms.ListIndex(), 0);
+  EXPECT_EQ(window.cmbPrograms.Text(), "ShelfCat2");
+  EXPECT_EQ(window.lblAbout.Caption(), "Book catalogue software, Version 2");
+  EXPECT_EQ(window.Status(), frmMain::kInstructionText);
+  EXPECT_EQ(window.lblVersion.Caption(), "V: 1.2.99");
+  EXPECT_GE(loadSeconds, 1.25);  // the splash stays at least this long
+  EXPECT_EQ(ui::Forms().All().size(), 1u);  // the splash is gone
+  EXPECT_NE(GetFileAttributesW(twi::ToWide(twi::AppFolder() + "\\Runtimes").c_str()),
+            INVALID_FILE_ATTRIBUTES);
+  std::string log = twitest::ReadFileBytes(twi::TheLog().CurrentLogFilename());
+  EXPECT_EQ(log.find("Log file created "), 12u);  // the first line: "1 HH:mm:ss, "
+  EXPECT_NE(log.find(", Program startup\r\n"), std::string::npos);
+  EXPECT_FALSE(window.cmdStop.Visible());  // shown only while a file downloads
+}
+
+// Counts connection attempts to a port nobody else uses.
+class ConnectionCounter {
+ public:
+  ConnectionCounter() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(socket_, 8);
+    int length = sizeof address;
+    getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    u_long nonBlocking = 1;
+    ioctlsocket(socket_, FIONBIO, &nonBlocking);
+  }
+  ~ConnectionCounter() {
+    closesocket(socket_);
+    WSACleanup();
+  }
+  int Port() const { return port_; }
+  int Accepted() {
+    int count = 0;
+    for (SOCKET s; (s = accept(socket_, nullptr, nullptr)) != INVALID_SOCKET; ++count) closesocket(s);
+    return count;
+  }
+
+ private:
+  SOCKET socket_ = INVALID_SOCKET;
+  int port_ = 0;
+};
+
+TEST_F(MainWindow, SelectionShowsTheDescriptionWithoutAskingTheServer) {
+  ConnectionCounter server;
+  twitest::WriteFileBytes(SettingsFile(), "MAINSERVER,http://127.0.0.1:" +
+                                              std::to_string(server.Port()) + "/\r\n");
+  LoadWindow();
+  // Marks of an earlier scan are cleared by a new selection.
+  window.lblOK.Load(1);
+  window.cmdInstall.Load(1);
+  window.lblOK[0].SetVisible(true);
+  window.lblOK[1].SetVisible(true);
+  window.cmdInstall[1].SetVisible(true);
+  window.lblControlName[0].SetCaption("Internet Control (MSInet.ocx)");
+  window.SetStatus("Passed all tests. The selected program should run perfectly.");
+  // The user picks "Callclock".
+  SendMessageW(window.cmbPrograms.hwnd(), CB_SETCURSEL, 2, 0);
+  SendMessageW(window.Frame2.hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(window.cmbPrograms.hwnd()));
+  EXPECT_EQ(window.lblAbout.Caption(), "Ham Radio callsign timer.");
+  EXPECT_FALSE(window.lblOK[0].Visible());
+  EXPECT_FALSE(window.lblOK[1].Visible());
+  EXPECT_FALSE(window.cmdInstall[1].Visible());
+  EXPECT_EQ(window.lblControlName[0].Caption(), "");
+  EXPECT_EQ(window.Status(), frmMain::kInstructionText);
+  for (int row = 0; row < 16; ++row) {
+    window.cmbPrograms.SetListIndex(row);
+    EXPECT_EQ(window.lblAbout.Caption(), twi::Catalogue()[static_cast<size_t>(row)].Description);
+  }
+  twitest::PumpFor(std::chrono::milliseconds(200));
+  EXPECT_EQ(server.Accepted(), 0);
+}
+
+void MouseOver(HWND hwnd, int xPixels, int yPixels) {
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(xPixels, yPixels));
+}
+
+TEST_F(MainWindow, HoverHelpShowsOneTipAndHidesItOffTheButton) {
+  LoadWindow();
+  auto shown = [&](int i) { return window.TipFrame[i].Visible(); };
+  EXPECT_FALSE(shown(0) || shown(1) || shown(2));
+  MouseOver(window.cmdScan.hwnd(), 5, 5);
+  EXPECT_TRUE(shown(2));
+  EXPECT_EQ(window.lblToolTip[2].Caption().rfind("This button will examine your system", 0), 0u);
+  // cmdScan spans 90..1545 twips across and 180..735 down; its edges count as inside.
+  const int right = ui::TwipsToPixels(90 + 1455), bottom = ui::TwipsToPixels(180 + 555);
+  ASSERT_EQ(ui::PixelsToTwips(right), 1545);
+  MouseOver(window.hwnd(), right, 300 / 15);
+  EXPECT_TRUE(shown(2));
+  MouseOver(window.hwnd(), 300 / 15, bottom);
+  EXPECT_TRUE(shown(2));
+  MouseOver(window.hwnd(), right + 1, 300 / 15);
+  EXPECT_FALSE(shown(2));
+  MouseOver(window.cmdScan.hwnd(), 5, 5);
+  MouseOver(window.hwnd(), 60 / 15, 300 / 15);  // left of the button
+  EXPECT_FALSE(shown(2));
+  // Moving onto another button hides every other tip and shows its own.
+  MouseOver(window.cmdScan.hwnd(), 5, 5);
+  MouseOver(window.cmdShowLatest.hwnd(), 5, 5);
+  EXPECT_TRUE(shown(1));
+  EXPECT_FALSE(shown(2));
+  MouseOver(window.cmdInstallProg.hwnd(), 5, 5);
+  EXPECT_TRUE(shown(0));
+  EXPECT_FALSE(shown(1));
+  MouseOver(window.Frame1.hwnd(), 20, 20);
+  EXPECT_FALSE(shown(0) || shown(1) || shown(2));
+  MouseOver(window.cmdShowLatest.hwnd(), 5, 5);
+  MouseOver(window.Frame2.hwnd(), 20, 20);
+  EXPECT_FALSE(shown(1));
+}
+
+TEST_F(MainWindow, BusyLeavesOnlyStopClickable) {
+  LoadWindow();
+  window.cmdInstall.Load(1);
+  window.cmdInstall.Load(2);
+  window.cmdInstall[1].SetVisible(true);
+  MouseOver(window.cmdScan.hwnd(), 5, 5);
+  window.DisableControls();
+  EXPECT_FALSE(window.TipFrame[2].Visible());
+  EXPECT_FALSE(window.cmbPrograms.Enabled());
+  for (ui::Button* b : {&window.cmdScan, &window.cmdShowLatest, &window.cmdInstallProg,
+                        &window.cmdUpdateInstallCenter, &window.cmdHelp, &window.cmdProxy,
+                        &window.cmdExit, &window.cmdInstall[0], &window.cmdInstall[1],
+                        &window.cmdInstall[2]})
+    EXPECT_FALSE(b->Enabled()) << b->Caption();
+  EXPECT_TRUE(window.cmdStop.Enabled());
+  // Stop without a transfer running does nothing.
+  SendMessageW(window.cmdStop.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(window.IsLoaded());
+  window.EnableControls();
+  EXPECT_TRUE(window.cmbPrograms.Enabled());
+  for (ui::Button* b : {&window.cmdScan, &window.cmdStop, &window.cmdExit, &window.cmdInstall[0],
+                        &window.cmdInstall[2]})
+    EXPECT_TRUE(b->Enabled()) << b->Caption();
+}
+
+TEST_F(MainWindow, EveryNewStatusTextIsLoggedInOrder) {
+  LoadWindow();
+  std::string logFile = twi::TheLog().CurrentLogFilename();
+  window.SetStatus("Scanning");
+  window.SetStatus("Scanning");
+  window.SetStatus("Passed all tests. The selected program should run perfectly.");
+  std::string log = twitest::ReadFileBytes(logFile);
+  size_t first = log.find(", Scanning\r\n");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(log.find(", Scanning\r\n", first + 1), std::string::npos);
+  EXPECT_GT(log.find(", Passed all tests. The selected program should run perfectly."), first);
+}
+
+TEST_F(MainWindow, ExitWithTheRebootReminderShownFirst) {
+  LoadWindow();
+  twi::TheSettings().sSet("ProxyType", 2);
+  window.RebootNeeded = true;
+  twitest::MsgBoxRecorder boxes;
+  bool visibleDuringReminder = false;
+  boxes.OnShow = [&](const ui::MsgBoxCall&) { visibleDuringReminder = window.Visible(); };
+  SendMessageW(window.cmdExit.hwnd(), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].prompt,
+            "Don't forget to reboot your computer before using the programs you have installed.");
+  EXPECT_EQ(boxes.Calls()[0].style, ui::vbOKOnly);
+  EXPECT_TRUE(visibleDuringReminder);
+  EXPECT_FALSE(window.IsLoaded());
+  EXPECT_EQ(processEnds, 1);
+  EXPECT_EQ(twitest::ReadFileBytes(SettingsFile()), "PROXYTYPE, 2 \r\n");
+}
+
+TEST_F(MainWindow, ExitWithoutReminderStillSavesTheSettings) {
+  LoadWindow();
+  twi::TheSettings().sSet("DisableAutoUpdateCheck", false);
+  twitest::MsgBoxRecorder boxes;
+  window.ExitProgram();
+  EXPECT_TRUE(boxes.Calls().empty());
+  EXPECT_EQ(processEnds, 1);
+  EXPECT_EQ(twitest::ReadFileBytes(SettingsFile()), "DISABLEAUTOUPDATECHECK, 0 \r\n");
+}
+
+TEST_F(MainWindow, TheCloseBoxRunsTheExit) {
+  LoadWindow();
+  window.RebootNeeded = true;
+  twitest::MsgBoxRecorder boxes;
+  window.SimulateClose(ui::CloseReason::ControlMenu);
+  EXPECT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(processEnds, 1);
+  EXPECT_TRUE(twitest::PathExists(SettingsFile()));
+  EXPECT_FALSE(window.IsLoaded());
+}
+
+TEST_F(MainWindow, OtherClosesSkipTheExit) {
+  LoadWindow();
+  window.RebootNeeded = true;
+  twitest::MsgBoxRecorder boxes;
+  window.SimulateClose(ui::CloseReason::TaskManager);
+  EXPECT_FALSE(window.IsLoaded());
+  EXPECT_TRUE(boxes.Calls().empty());
+  EXPECT_EQ(processEnds, 0);
+  EXPECT_FALSE(twitest::PathExists(SettingsFile()));
+}
+
+TEST_F(MainWindow, SessionEndSavesTheSettingsOnly) {
+  LoadWindow();
+  window.RebootNeeded = true;
+  twi::TheSettings().sSet("ProxyServer", "myproxy");
+  twitest::MsgBoxRecorder boxes;
+  window.SimulateClose(ui::CloseReason::AppWindows);
+  EXPECT_FALSE(window.IsLoaded());
+  EXPECT_TRUE(boxes.Calls().empty());  // no reminder
+  EXPECT_EQ(processEnds, 0);
+  EXPECT_EQ(twitest::ReadFileBytes(SettingsFile()), "PROXYSERVER,myproxy\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// Waiting and event pumping: how long the waits take and when they pump.
+#include <gtest/gtest.h>
+
+#include "support/TestSupport.h"
+#include "sys/Clock.h"
+#include "sys/cSHAREDDelay.h"
+#include "ui/Form.h"
+
+namespace {
+
+// A hidden window that counts the messages it receives.
+class CountingForm : public ui::Form {
+ public:
+  CountingForm() : ui::Form("counter", 1000, 1000) {}
+  int received = 0;
+  void Post() { PostMessageW(hwnd(), WM_APP + 7, 0, 0); }
+
+ protected:
+  bool FormMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+    if (msg != WM_APP + 7) return false;
+    ++received;
+    result = 0;
+    return true;
+  }
+};
+
+double Timed(const std::function<void()>& action) {
+  double start = twi::ClockSeconds();
+  action();
+  return twi::ClockSeconds() - start;
+}
+
+TEST(Delay, WaitsTheGivenTime) {
+  twi::cSHAREDDelay delay;
+  EXPECT_NEAR(Timed([&] { delay.Delay(0.5); }), 0.5, 0.1);
+  EXPECT_NEAR(Timed([&] { delay.Delay(1.25); }), 1.25, 0.12);
+  EXPECT_NEAR(Timed([&] { delay.Delay(2); }), 2.0, 0.15);
+  EXPECT_NEAR(Timed([&] { delay.Sleep(1500); }), 1.5, 0.12);
+  EXPECT_NEAR(Timed([&] { delay.Sleep(200); }), 0.2, 0.06);
+}
+
+TEST(Delay, WaitingPumpsOnlyWhenInputIsPending) {
+  CountingForm form;
+  form.Load();
+  twi::cSHAREDDelay delay;
+  form.Post();
+  delay.Delay(2);  // no keyboard or mouse input waits, so nothing is pumped
+  EXPECT_EQ(form.received, 0);
+  delay.newDoEvents();
+  EXPECT_EQ(form.received, 0);
+  delay.DoEventss();
+  EXPECT_EQ(form.received, 1);
+}
+
+TEST(Delay, RegularDoEventsPumpsAtMostEveryQuarterSecond) {
+  CountingForm form;
+  form.Load();
+  twi::cSHAREDDelay delay;
+  form.Post();
+  delay.RegularDoEvents();
+  EXPECT_EQ(form.received, 1);
+  form.Post();
+  delay.RegularDoEvents();  // within the quarter second: nothing runs
+  EXPECT_EQ(form.received, 1);
+  Sleep(300);
+  delay.RegularDoEvents();
+  EXPECT_EQ(form.received, 2);
+}
+
+TEST(Delay, MsgWaitReturnsAfterTheTimeEvenWhenWokenEarlier) {
+  CountingForm form;
+  form.Load();
+  twi::cSHAREDDelay delay;
+  form.Post();  // wakes the wait at once; the wait goes on to its end
+  EXPECT_NEAR(Timed([&] { delay.MsgWait(400); }), 0.4, 0.1);
+}
+
+}  // namespace

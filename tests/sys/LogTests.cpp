@@ -1,0 +1,171 @@
+// The log: line format, the header of a fresh log, batched actions, and a log
+// that another program holds.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "diag/cSharedLogging.h"
+#include "support/TestSupport.h"
+#include "sys/FileTable.h"
+#include "sys/TextConv.h"
+#include "sys/cSharedFileSubs.h"
+
+namespace {
+
+using twi::cSharedLogging;
+
+std::vector<std::string> LinesOf(const std::string& path) {
+  std::vector<std::string> lines;
+  std::string bytes = twitest::ReadFileBytes(path);
+  size_t start = 0;
+  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(bytes.substr(start, end - start));
+  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  return lines;
+}
+
+const std::regex kLine(R"(^(\d+) ([01]\d|2[0-3]):[0-5]\d:[0-5]\d, (.*)$)");
+
+std::string TextOf(const std::string& line) {
+  std::smatch m;
+  return std::regex_match(line, m, kLine) ? m[3].str() : "<bad line: " + line + ">";
+}
+
+class Log : public ::testing::Test {
+ protected:
+  twitest::ScratchFolder dir;
+  cSharedLogging log;
+  std::string File() { return dir.File("log.txt"); }
+  void SetUp() override { log.SetLogFilename(File()); }
+};
+
+TEST_F(Log, AFreshLogStartsWithTheSixHeaderLines) {
+  twitest::WriteFileBytes(File(), "old content\r\n");
+  log.LogEvent("Program startup", true);
+  log.LogEvent("Scanning");
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 8u);
+  for (const auto& line : lines) EXPECT_TRUE(std::regex_match(line, kLine)) << line;
+  EXPECT_EQ(lines[0].substr(0, 2), "1 ");
+  EXPECT_EQ(TextOf(lines[0]), "Log file created ");
+  EXPECT_EQ(TextOf(lines[1]).rfind("Operating System: ", 0), 0u);
+  EXPECT_EQ(TextOf(lines[2]), "App: sys_tests");
+  EXPECT_EQ(TextOf(lines[3]), "Version: 1.2.99");
+  EXPECT_EQ(TextOf(lines[4]).rfind("Curdir: ", 0), 0u);
+  EXPECT_EQ(TextOf(lines[5]).rfind("App path: ", 0), 0u);
+  EXPECT_EQ(TextOf(lines[6]), "Program startup");
+  EXPECT_EQ(TextOf(lines[7]), "Scanning");
+}
+
+TEST_F(Log, TheLineShowsTheNumberTheFileIsOpenUnder) {
+  int other = twi::TheFiles().Open(dir.File("other.txt"), twi::FileMode::Output);
+  log.LogEvent("while another file is open");
+  twi::TheFiles().Close(other);
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].substr(0, 2), std::to_string(other + 1) + " ");
+}
+
+TEST_F(Log, ALogThatCannotBeErasedIsAppendedWithoutHeader) {
+  twitest::WriteFileBytes(File(), "1 10:00:00, earlier run\r\n");
+  // Held open for reading and writing, but not for deletion.
+  HANDLE held = CreateFileW(twi::ToWide(File()).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  log.LogEvent("Program startup", true);
+  CloseHandle(held);
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "1 10:00:00, earlier run");
+  EXPECT_EQ(TextOf(lines[1]), "Program startup");
+}
+
+TEST_F(Log, AReadOnlyOldLogIsErasedAsUsual) {
+  twitest::WriteFileBytes(File(), "old\r\n");
+  SetFileAttributesW(twi::ToWide(File()).c_str(), FILE_ATTRIBUTE_READONLY);
+  log.LogEvent("Program startup", true);
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(TextOf(lines[0]), "Log file created ");
+}
+
+TEST_F(Log, ALineThatCannotBeWrittenIsKeptForTheNextOne) {
+  log.LogEvent("first");
+  HANDLE held = CreateFileW(twi::ToWide(File()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_NO_THROW(log.LogEvent("second"));  // logging never interrupts the work
+  EXPECT_EQ(log.PendingEventCount(), 1u);
+  CloseHandle(held);
+  log.LogEvent("third");
+  EXPECT_EQ(log.PendingEventCount(), 0u);
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(TextOf(lines[1]), "second");
+  EXPECT_EQ(TextOf(lines[2]), "third");
+}
+
+TEST_F(Log, ActionsAreWrittenInABatchWhenThe21stArrives) {
+  log.LogEvent("start");
+  for (int i = 1; i <= 20; ++i) log.AddAction("action " + std::to_string(i));
+  EXPECT_EQ(LinesOf(File()).size(), 1u);
+  EXPECT_EQ(log.PendingActionCount(), 20u);
+  log.AddAction("X", "Y", "Z");
+  EXPECT_EQ(log.PendingActionCount(), 0u);
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 22u);
+  EXPECT_EQ(TextOf(lines[1]), "action 1");
+  EXPECT_EQ(TextOf(lines[20]), "action 20");
+  EXPECT_EQ(TextOf(lines[21]), "X in Y of module Z");
+}
+
+TEST_F(Log, ActionTextsAndDebugMarks) {
+  log.AddAction("X", "", "Z");
+  log.AddAction("X");
+  log.AddDebug("X", "Y", "Z");
+  log.AddAction("X", "Y");
+  log.WriteActionsToLog();
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(TextOf(lines[0]), "X of module Z");
+  EXPECT_EQ(TextOf(lines[1]), "X");
+  EXPECT_EQ(TextOf(lines[2]), "DBG: X in Y of module Z");
+  EXPECT_EQ(TextOf(lines[3]), "X in Y");
+}
+
+TEST_F(Log, ActionsStayPendingWhileTheFileCannotBeOpened) {
+  log.LogEvent("start");
+  log.AddAction("kept");
+  HANDLE held = CreateFileW(twi::ToWide(File()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  log.WriteActionsToLog();
+  EXPECT_EQ(log.PendingActionCount(), 1u);
+  CloseHandle(held);
+  log.WriteActionsToLog();
+  EXPECT_EQ(log.PendingActionCount(), 0u);
+  EXPECT_EQ(TextOf(LinesOf(File()).back()), "kept");
+}
+
+TEST_F(Log, NoLoggingWritesAndCollectsNothing) {
+  log.NOLOGGING = true;
+  log.LogEvent("nothing", true);
+  for (int i = 0; i < 30; ++i) log.AddAction("a");
+  EXPECT_EQ(log.PendingActionCount(), 0u);
+  EXPECT_FALSE(twitest::PathExists(File()));
+}
+
+TEST_F(Log, AMessageWithALineBreakContinuesWithoutTimeStamp) {
+  log.LogEvent("two\r\nlines");
+  auto lines = LinesOf(File());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(TextOf(lines[0]), "two");
+  EXPECT_EQ(lines[1], "lines");
+}
+
+TEST_F(Log, TextIsWrittenInTheAnsiCodePage) {
+  log.LogEvent("Grüße");
+  EXPECT_NE(twitest::ReadFileBytes(File()).find("Gr\xFC\xDF" "e"), std::string::npos);
+}
+
+}  // namespace
