@@ -2,6 +2,8 @@
 // Translation hooks through which windows and messages pass. The install
 // center loads no language, so every text comes back as it went in; the hooks
 // keep the windows ready for a translation table.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ class cSharedLang {
 
  private:
   void Initialise();
+  static BOOL CALLBACK TranslateControl(HWND child, LPARAM data);
   bool initialised_ = false;
   std::string languageFolder_;
   std::vector<std::string> words_, translations_;  // empty: no language loaded

@@ -6,7 +6,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
   googletest
   wine64
-  xvfb xauth imagemagick
+  xvfb xauth x11-utils imagemagick
   python3 vsftpd
 )
 missing=()
