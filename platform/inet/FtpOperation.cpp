@@ -1,0 +1,110 @@
+#include "platform/inet/FtpOperation.h"
+
+#include <cstdlib>
+
+#include "platform/inet/InternetError.h"
+#include "sys/RuntimeError.h"
+#include "sys/TextConv.h"
+
+namespace twi::inet {
+namespace {
+
+// "GET a.zip C:\Temp\a.zip" -> {"GET", "a.zip C:\Temp\a.zip"}
+std::pair<std::string, std::string> SplitFirstWord(const std::string& text) {
+  std::string trimmed = Trim(text);
+  auto blank = trimmed.find(' ');
+  if (blank == std::string::npos) return {trimmed, ""};
+  return {trimmed.substr(0, blank), Trim(trimmed.substr(blank + 1))};
+}
+
+RuntimeError BadOperation(const std::string& operation) {
+  return RuntimeError(err::InvalidProcedureCall, "Invalid FTP operation: " + operation);
+}
+
+long LeadingNumber(const std::string& text) { return std::strtol(text.c_str(), nullptr, 10); }
+
+}  // namespace
+
+FtpOperation::Command FtpOperation::Parse(const std::string& operation) {
+  auto [verb, rest] = SplitFirstWord(operation);
+  verb = UpperAscii(verb);
+  if (verb == "CD" && !rest.empty()) return {Kind::ChangeFolder, rest, ""};
+  if (verb == "CLOSE" && rest.empty()) return {Kind::Close, "", ""};
+  if (verb == "GET") {
+    auto [remote, local] = SplitFirstWord(rest);
+    if (!remote.empty() && !local.empty()) return {Kind::Get, remote, local};
+  }
+  throw BadOperation(operation);
+}
+
+FtpOperation::FtpOperation(std::shared_ptr<FtpSession> session, Command command,
+                           std::unique_ptr<StateLadder> ladder)
+    : session_(std::move(session)), command_(std::move(command)), ladder_(std::move(ladder)) {}
+
+void FtpOperation::Run() {
+  try {
+    Perform();
+  } catch (const FtpError& error) {
+    Fail(error.code);
+  }
+  finished_ = true;
+  done_.Set();
+}
+
+void FtpOperation::Cancel() {
+  cancelled_ = true;
+  ladder_->Close();
+  session_->Abort();
+  done_.Set();
+}
+
+void FtpOperation::Perform() {
+  if (command_.kind == Kind::Close) {
+    ladder_->Reach(state::Disconnecting);
+    session_->Disconnect();
+    ladder_->Reach(state::Disconnected);
+    return;
+  }
+  if (session_->Connected()) {
+    ladder_->StartAfter(state::Connected);
+  } else {
+    session_->Connect(*ladder_);
+    ladder_->Reach(state::Connected);
+  }
+  if (command_.kind == Kind::ChangeFolder) {
+    ladder_->Reach(state::Requesting);
+    session_->ChangeFolder(command_.remote);
+    TakeServerReply();
+    ladder_->Reach(state::RequestSent);
+  } else {
+    Get();
+  }
+}
+
+void FtpOperation::Get() {
+  ladder_->Reach(state::Requesting);
+  std::string size = session_->RemoteSize(command_.remote);
+  session_->OpenRemote(command_.remote);
+  ladder_->Reach(state::RequestSent);
+  response_->SetHeaders(0, size.empty() ? "" : "Content-Length: " + size + "\r\n");
+  ladder_->Reach(state::ReceivingResponse);
+  session_->CopyRemoteTo(command_.local, cancelled_);
+  TakeServerReply();
+  ladder_->Reach(state::ResponseReceived);
+}
+
+void FtpOperation::Fail(DWORD code) {
+  if (cancelled_) return;
+  std::string reply = LastServerReply();
+  response_->SetInfo(DescribeInternetError(code));
+  if (code == ERROR_INTERNET_EXTENDED_ERROR) response_->SetCode(LeadingNumber(reply));
+  ladder_->Reach(state::Error);
+}
+
+void FtpOperation::TakeServerReply() {
+  std::string reply = LastServerReply();
+  response_->SetCode(LeadingNumber(reply));
+  response_->SetInfo(reply);
+}
+
+}  // namespace twi::inet

@@ -1,0 +1,247 @@
+#include "platform/inet/HttpRequest.h"
+
+#include <algorithm>
+
+#include "platform/inet/InternetError.h"
+#include "sys/TextConv.h"
+
+namespace twi::inet {
+namespace {
+
+constexpr std::size_t kBlockSize = 64 * 1024;  // one InternetReadFile at most
+constexpr std::size_t kQueuedBlocks = 4;        // body held in memory: 256 KB at most
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
+                                INTERNET_FLAG_NO_COOKIES;
+// One request per connection. WinInet under Wine looks for a kept-alive connection by
+// the origin server even when the request is to go through a proxy, so a proxy set after
+// a direct request to the same server would be passed by. A program that fetches a
+// handful of files loses nothing by connecting each time.
+constexpr wchar_t kRequestHeaders[] = L"Connection: close\r\n";
+
+std::wstring QueryRawHeaders(HINTERNET request) {
+  DWORD bytes = 0;
+  HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &bytes, nullptr);
+  if (bytes == 0) return L"";
+  std::wstring headers(bytes / sizeof(wchar_t) + 1, L'\0');
+  bytes = static_cast<DWORD>(headers.size() * sizeof(wchar_t));
+  if (!HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &bytes, nullptr))
+    return L"";
+  headers.resize(bytes / sizeof(wchar_t));
+  return headers;
+}
+
+std::string FirstLine(const std::string& text) {
+  return Trim(text.substr(0, text.find_first_of("\r\n")));
+}
+
+}  // namespace
+
+HttpRequest::HttpRequest(Url url, ConnectionSettings settings, std::unique_ptr<StateLadder> ladder)
+    : url_(std::move(url)),
+      settings_(std::move(settings)),
+      ladder_(std::move(ladder)),
+      body_(kQueuedBlocks),
+      readBuffer_(kBlockSize) {}
+
+bool HttpRequest::Executing() const { return !cancelled_ && !failed_ && !body_.EndTaken(); }
+
+void HttpRequest::Run() {
+  {
+    std::lock_guard lock(lifeMutex_);
+    keepAlive_ = shared_from_this();
+  }
+  try {
+    OpenHandles();
+    SendRequest();
+    ReadResponseHead();
+    ladder_->Reach(state::ResponseReceived);
+    ladder_->Reach(state::ResponseCompleted);
+    ReadBody();
+  } catch (const Failed& failure) {
+    FailBeforeResponse(failure.code);
+  } catch (const Cancelled&) {
+  }
+  if (cancelled_)
+    CloseHandlesInBackground();
+  else
+    CloseHandles();
+  FinishRun();
+}
+
+void HttpRequest::Cancel() {
+  cancelled_ = true;
+  ladder_->Close();
+  body_.Cancel();
+  cancelEvent_.Set();
+}
+
+void HttpRequest::OpenHandles() {
+  session_.Reset(OpenSession(settings_, INTERNET_FLAG_ASYNC));
+  if (!session_) throw Failed{GetLastError()};
+  if (InternetSetStatusCallbackW(session_.Get(), &HttpRequest::OnStatus) ==
+      INTERNET_INVALID_STATUS_CALLBACK)
+    throw Failed{GetLastError()};
+  auto context = reinterpret_cast<DWORD_PTR>(this);
+  auto orNull = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
+  connection_.Reset(InternetConnectW(session_.Get(), url_.host.c_str(), url_.port,
+                                     orNull(url_.userName), orNull(url_.password),
+                                     INTERNET_SERVICE_HTTP, 0, context));
+  if (!connection_) throw Failed{GetLastError()};
+  DWORD flags = kRequestFlags;
+  if (url_.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+  const wchar_t* acceptTypes[] = {L"*/*", nullptr};
+  request_.Reset(HttpOpenRequestW(connection_.Get(), L"GET", url_.path.c_str(), nullptr, nullptr,
+                                  acceptTypes, flags, context));
+  if (!request_) throw Failed{GetLastError()};
+  ApplyProxyCredentials(request_.Get(), settings_);
+}
+
+void HttpRequest::SendRequest() {
+  DWORD timeoutMs = settings_.timeoutSeconds > 0
+                        ? static_cast<DWORD>(settings_.timeoutSeconds) * 1000
+                        : INFINITE;
+  completed_.Clear();
+  BOOL sent = HttpSendRequestW(request_.Get(), kRequestHeaders, static_cast<DWORD>(-1), nullptr, 0);
+  // WinInet's own receive time-out is not applied to asynchronous calls everywhere
+  // (not under Wine), so the wait for the response head is limited here.
+  if (DWORD error = Await(sent, timeoutMs)) throw Failed{error};
+}
+
+void HttpRequest::ReadResponseHead() {
+  DWORD code = 0;
+  DWORD size = sizeof(code);
+  HttpQueryInfoW(request_.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size,
+                 nullptr);
+  std::string headers = ToUtf8(QueryRawHeaders(request_.Get()));
+  response_->SetInfo(FirstLine(headers));
+  response_->SetHeaders(static_cast<long>(code), std::move(headers));
+}
+
+void HttpRequest::ReadBody() {
+  Block block = Block::Read;
+  while (block == Block::Read) block = ReadBlock();
+  if (block == Block::BrokenOff) return;  // GetChunk reports it; no more states
+  body_.WaitUntilTakenToEnd();
+  if (cancelled_) return;
+  CloseHandles();
+  ladder_->Reach(state::Disconnecting);
+  ladder_->Reach(state::Disconnected);
+}
+
+// Reads what has arrived, up to one block, into the body queue. Asking first how much
+// is there keeps the read from waiting for a whole block: a slow or stalled server
+// still gets every byte it sent to the consumer at once.
+HttpRequest::Block HttpRequest::ReadBlock() {
+  completed_.Clear();
+  bool pending = false;
+  BOOL queried = InternetQueryDataAvailable(request_.Get(), &available_, 0, 0);
+  DWORD error = Await(queried, INFINITE, &pending);
+  if (error == 0 && pending) return Block::Read;  // something came in: ask again how much
+  bytesRead_ = 0;
+  if (error == 0 && available_ > 0) {
+    completed_.Clear();
+    DWORD wanted = std::min<DWORD>(available_, static_cast<DWORD>(readBuffer_.size()));
+    BOOL read = InternetReadFile(request_.Get(), readBuffer_.data(), wanted, &bytesRead_);
+    error = Await(read, INFINITE);
+  }
+  if (error != 0) {
+    body_.Fail(DescribeInternetError(error));
+    return Block::BrokenOff;
+  }
+  if (bytesRead_ == 0) {
+    body_.Finish();
+    return Block::End;
+  }
+  auto begin = readBuffer_.begin();
+  if (!body_.Push(std::vector<std::uint8_t>(begin, begin + bytesRead_))) throw Cancelled{};
+  return Block::Read;
+}
+
+DWORD HttpRequest::Await(BOOL callSucceeded, DWORD timeoutMs, bool* wasPending) {
+  if (callSucceeded) return 0;
+  DWORD error = GetLastError();
+  if (error != ERROR_IO_PENDING) {
+    if (cancelled_) throw Cancelled{};  // the call failed because Cancel closed its handle
+    return error;
+  }
+  if (wasPending) *wasPending = true;
+  HANDLE events[] = {completed_.Get(), cancelEvent_.Get()};
+  DWORD wait = WaitForMultipleObjects(2, events, FALSE, timeoutMs);
+  if (wait == WAIT_OBJECT_0 + 1 || cancelled_) throw Cancelled{};
+  if (wait == WAIT_TIMEOUT) return ERROR_INTERNET_TIMEOUT;
+  if (wait != WAIT_OBJECT_0) return GetLastError();
+  if (asyncResult_.dwResult) return 0;
+  return asyncResult_.dwError ? asyncResult_.dwError : ERROR_INTERNET_INTERNAL_ERROR;
+}
+
+void HttpRequest::CloseHandles() {
+  request_.Close();
+  connection_.Close();
+  session_.Close();
+}
+
+void HttpRequest::CloseHandlesInBackground() {
+  request_.CloseInBackground();
+  connection_.CloseInBackground();
+  session_.CloseInBackground();
+}
+
+void HttpRequest::FailBeforeResponse(DWORD code) {
+  if (cancelled_) return;
+  response_->SetInfo(DescribeInternetError(code));
+  failed_ = true;
+  body_.Finish();  // no body: GetChunk returns empty at once
+  CloseHandles();
+  ladder_->Reach(state::Error);
+}
+
+void CALLBACK HttpRequest::OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void* info,
+                                    DWORD) {
+  if (!context) return;  // the session handle has none
+  auto* request = reinterpret_cast<HttpRequest*>(context);
+  switch (status) {
+    case INTERNET_STATUS_REQUEST_COMPLETE:
+      if (info) request->OnRequestComplete(*static_cast<const INTERNET_ASYNC_RESULT*>(info));
+      break;
+    case INTERNET_STATUS_HANDLE_CREATED:
+      request->OnHandleCreated();
+      break;
+    case INTERNET_STATUS_HANDLE_CLOSING:
+      request->OnHandleClosing();  // may end the request object: nothing after this
+      break;
+    default:
+      // "Response received" is reached by the request itself, once the headers are in.
+      request->ladder_->ReachFromWinInet(status, state::ReceivingResponse);
+      break;
+  }
+}
+
+void HttpRequest::OnRequestComplete(const INTERNET_ASYNC_RESULT& result) {
+  asyncResult_ = result;
+  completed_.Set();
+}
+
+void HttpRequest::OnHandleCreated() {
+  std::lock_guard lock(lifeMutex_);
+  ++openHandles_;
+}
+
+void HttpRequest::OnHandleClosing() {
+  std::shared_ptr<HttpRequest> last;
+  {
+    std::lock_guard lock(lifeMutex_);
+    if (--openHandles_ <= 0 && runFinished_) last = std::move(keepAlive_);
+  }
+}
+
+void HttpRequest::FinishRun() {
+  std::shared_ptr<HttpRequest> last;
+  {
+    std::lock_guard lock(lifeMutex_);
+    runFinished_ = true;
+    if (openHandles_ <= 0) last = std::move(keepAlive_);
+  }
+}
+
+}  // namespace twi::inet

@@ -1,0 +1,187 @@
+#include "platform/inet/InetControl.h"
+
+#include <chrono>
+
+#include "platform/inet/BodyQueue.h"
+#include "platform/inet/FtpOperation.h"
+#include "platform/inet/FtpSession.h"
+#include "platform/inet/HttpRequest.h"
+#include "platform/inet/InternetHandle.h"
+#include "platform/inet/PumpingWait.h"
+#include "platform/inet/Response.h"
+#include "platform/inet/StateLadder.h"
+#include "platform/inet/StateWindow.h"
+#include "platform/inet/Url.h"
+#include "sys/RuntimeError.h"
+#include "sys/TextConv.h"
+#include "ui/DoEvents.h"
+
+namespace twi::inet {
+namespace {
+
+constexpr long kErrInvalidPropertyValue = 380;
+
+RuntimeError CannotCreate(const std::string& reason) {
+  return RuntimeError(kErrCannotCreate, "The Internet control cannot be created: " + reason);
+}
+
+// How long to wait before `deadline` (INFINITE without a time-out). Throws kErrTimedOut
+// when it has passed.
+DWORD WaitMilliseconds(std::chrono::steady_clock::time_point deadline, bool limited) {
+  if (!limited) return INFINITE;
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      deadline - std::chrono::steady_clock::now());
+  if (left.count() <= 0) throw RuntimeError(kErrTimedOut, "Request timed out");
+  return static_cast<DWORD>(left.count());
+}
+
+void CheckWinInet() {
+  InternetHandle probe(InternetOpenW(L"TWInstall", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  if (!probe) throw CannotCreate(RuntimeError::FromLastError().Description());
+}
+
+}  // namespace
+
+InetControl::InetControl() : alive_(std::make_shared<bool>(true)) {
+  CheckWinInet();
+  try {
+    window_ = std::make_unique<StateWindow>(
+        [this](std::uint32_t requestId, int state) { OnState(requestId, state); });
+  } catch (const RuntimeError& error) {
+    throw CannotCreate(error.Description());
+  }
+}
+
+InetControl::~InetControl() {
+  *alive_ = false;
+  Cancel();
+  JoinWorker();
+  ftpSession_.reset();
+}
+
+void InetControl::Execute(const std::string& url, const std::string& operation) {
+  if (StillExecuting()) throw RuntimeError(kErrStillExecuting, "Still executing last request");
+  if (ParseUrl(url).scheme == INTERNET_SCHEME_FTP)
+    ExecuteFtp(url, operation);
+  else
+    ExecuteHttp(url, operation);
+}
+
+void InetControl::ExecuteHttp(const std::string& url, const std::string& operation) {
+  std::string verb = UpperAscii(Trim(operation));
+  if (!verb.empty() && verb != "GET")
+    throw RuntimeError(err::InvalidProcedureCall, "Unsupported operation: " + operation);
+  Url parsed = ParseUrl(url);
+  if (parsed.scheme != INTERNET_SCHEME_HTTP && parsed.scheme != INTERNET_SCHEME_HTTPS)
+    throw RuntimeError(err::InvalidProcedureCall, "Unsupported protocol: " + url);
+  JoinWorker();
+  auto request = std::make_shared<HttpRequest>(std::move(parsed), settings_, NewRequest());
+  http_ = request;
+  response_ = request->Result();
+  worker_ = std::jthread([request] { request->Run(); });
+}
+
+void InetControl::ExecuteFtp(const std::string& url, const std::string& operation) {
+  FtpOperation::Command command = FtpOperation::Parse(operation);
+  Url parsed = ParseUrl(url);
+  if (parsed.host.empty()) throw RuntimeError(err::InvalidProcedureCall, "No host in " + url);
+  JoinWorker();
+  if (ftpSession_ && !ftpSession_->Serves(parsed.host, parsed.port)) ftpSession_.reset();
+  if (!ftpSession_) ftpSession_ = std::make_shared<FtpSession>(parsed.host, parsed.port, settings_);
+  auto ftp = std::make_shared<FtpOperation>(ftpSession_, std::move(command), NewRequest());
+  ftpOperation_ = ftp;
+  response_ = ftp->Result();
+  worker_ = std::jthread([ftp] { ftp->Run(); });
+  WaitForFtp(ftp);
+}
+
+void InetControl::WaitForFtp(const std::shared_ptr<FtpOperation>& operation) {
+  std::shared_ptr<bool> alive = alive_;
+  while (operation->Executing()) PumpThenWait(operation->DoneSignal(), INFINITE);
+  // A handler run meanwhile may have destroyed the control or started the next request.
+  if (!*alive || ftpOperation_ != operation) return;
+  JoinWorker();
+  if (operation->WasCancelled() || operation->GetKind() == FtpOperation::Kind::Close)
+    ftpSession_.reset();
+  ui::DoEvents();  // the operation's states arrive before Execute returns
+}
+
+std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
+  // Only locals after pumping: a handler run meanwhile may cancel, start the next
+  // request or destroy the control; the request stays alive through `request`.
+  std::shared_ptr<HttpRequest> request = http_;
+  if (!request || size == 0) return {};
+  using Clock = std::chrono::steady_clock;
+  const auto timeout = std::chrono::seconds(settings_.timeoutSeconds);
+  Clock::time_point deadline = Clock::now() + timeout;
+  BodyQueue& body = request->Body();
+  std::vector<std::uint8_t> chunk;
+  chunk.reserve(size);
+  for (;;) {
+    std::size_t before = chunk.size();
+    body.ClearSignal();
+    switch (body.TakeChunk(size, chunk)) {
+      case BodyQueue::Take::Data: return chunk;
+      case BodyQueue::Take::End:
+      case BodyQueue::Take::Cancelled: return {};
+      case BodyQueue::Take::Failed:
+        throw RuntimeError(kErrTransferFailed, "Download failed: " + body.FailureReason());
+      case BodyQueue::Take::NothingYet: break;
+    }
+    if (chunk.size() > before) deadline = Clock::now() + timeout;  // time runs from the last byte
+    PumpThenWait(body.Signal(), WaitMilliseconds(deadline, timeout.count() > 0));
+  }
+}
+
+std::string InetControl::GetHeader(const std::string& name) const {
+  return response_ ? response_->Header(name) : "";
+}
+
+std::string InetControl::ResponseInfo() const { return response_ ? response_->Info() : ""; }
+
+long InetControl::ResponseCode() const { return response_ ? response_->Code() : 0; }
+
+void InetControl::Cancel() {
+  currentRequestId_ = 0;
+  if (std::shared_ptr<HttpRequest> request = http_) request->Cancel();
+  if (std::shared_ptr<FtpOperation> operation = ftpOperation_; operation && operation->Executing())
+    operation->Cancel();
+}
+
+bool InetControl::StillExecuting() const {
+  return (http_ && http_->Executing()) || (ftpOperation_ && ftpOperation_->Executing());
+}
+
+void InetControl::SetRequestTimeout(int seconds) { settings_.timeoutSeconds = seconds; }
+int InetControl::RequestTimeout() const { return settings_.timeoutSeconds; }
+
+void InetControl::SetAccessType(int accessType) {
+  if (accessType < kAccessPreconfigured || accessType > kAccessNamedProxy)
+    throw RuntimeError(kErrInvalidPropertyValue, "Invalid property value");
+  settings_.accessType = accessType;
+}
+int InetControl::AccessType() const { return settings_.accessType; }
+
+void InetControl::SetProxy(std::string serverAndPort) { settings_.proxy = std::move(serverAndPort); }
+const std::string& InetControl::Proxy() const { return settings_.proxy; }
+
+void InetControl::SetUserName(std::string userName) { settings_.userName = std::move(userName); }
+const std::string& InetControl::UserName() const { return settings_.userName; }
+
+void InetControl::SetPassword(std::string password) { settings_.password = std::move(password); }
+const std::string& InetControl::Password() const { return settings_.password; }
+
+std::unique_ptr<StateLadder> InetControl::NewRequest() {
+  currentRequestId_ = ++lastRequestId_;
+  return std::make_unique<StateLadder>(*window_, currentRequestId_);
+}
+
+void InetControl::OnState(std::uint32_t requestId, int state) {
+  if (requestId == currentRequestId_ && StateChanged) StateChanged(state);
+}
+
+void InetControl::JoinWorker() {
+  if (worker_.joinable()) worker_.join();
+}
+
+}  // namespace twi::inet

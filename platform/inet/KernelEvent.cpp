@@ -1,0 +1,14 @@
+#include "platform/inet/KernelEvent.h"
+
+#include "sys/RuntimeError.h"
+
+namespace twi::inet {
+
+KernelEvent::KernelEvent(Reset reset)
+    : handle_(CreateEventW(nullptr, reset == Reset::Manual, FALSE, nullptr)) {
+  if (!handle_) throw RuntimeError::FromLastError();
+}
+
+KernelEvent::~KernelEvent() { CloseHandle(handle_); }
+
+}  // namespace twi::inet

@@ -1,0 +1,60 @@
+#pragma once
+// The states of one request, posted to the control's window in ascending order and
+// never twice. States 1 to 8 are the steps of reaching a response: reaching one posts
+// the steps below it that were not posted yet, so a request that gets a response always
+// shows 1..8, also when WinInet skips steps (a kept-alive connection is neither resolved
+// nor connected again). The other states are posted alone, and only onwards in the
+// order 1..8, 12, 9, 10, 11: "response completed" (the body can be read) comes before
+// the connection is closed.
+// Any thread may use a ladder; after Close nothing more is posted.
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+
+namespace twi::inet {
+
+class StateWindow;
+
+class StateLadder {
+ public:
+  StateLadder(const StateWindow& window, std::uint32_t requestId);
+
+  void Reach(int state);
+  // Counts the states up to `state` as passed without posting them: an operation on an
+  // FTP session that is connected already starts after "connected".
+  void StartAfter(int state);
+  // Maps a WinInet status notification to its state and reaches it, if that state is
+  // not above `highest` (later steps are reached by the caller when they really are).
+  void ReachFromWinInet(DWORD status, int highest);
+  // Stops all posting: the request was cancelled or superseded.
+  void Close();
+  std::uint32_t RequestId() const { return requestId_; }
+
+ private:
+  void PostLocked(int state);
+
+  const StateWindow* window_;
+  const std::uint32_t requestId_;
+  std::mutex mutex_;
+  int reached_ = 0;
+  bool closed_ = false;
+};
+
+// The control's states.
+namespace state {
+constexpr int ResolvingHost = 1;
+constexpr int HostResolved = 2;
+constexpr int Connecting = 3;
+constexpr int Connected = 4;
+constexpr int Requesting = 5;
+constexpr int RequestSent = 6;
+constexpr int ReceivingResponse = 7;
+constexpr int ResponseReceived = 8;
+constexpr int Disconnecting = 9;
+constexpr int Disconnected = 10;
+constexpr int Error = 11;
+constexpr int ResponseCompleted = 12;
+}  // namespace state
+
+}  // namespace twi::inet

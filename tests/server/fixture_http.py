@@ -1,0 +1,227 @@
+#!/usr/bin/env python3
+"""HTTP test server with well-behaved and faulty answers, for the transfer tests.
+
+Listens on 127.0.0.1 on a free port, writes the port number to --port-file once it
+listens, and serves until it is killed. Threaded: every connection has its own thread,
+so a stalled or slow answer never holds up the others. It logs nothing.
+
+Byte bodies follow one deterministic pattern: byte i of a body is i % 251 (a prime, so
+a chunk that is lost, repeated or shifted shows up at once). Clients can rebuild it.
+
+Routes (n, declared, sent: byte counts; seconds: may be fractional; rate: bytes/s):
+  /files/<name>              the file <name> from the --root folder (404 when absent)
+  /text/<text>               <text> (URL-decoded, UTF-8) as text/plain with Content-Length
+  /bytes/<n>                 n pattern bytes with Content-Length, streamed in 64 KB pieces
+                             (also the benchmark's large body, e.g. /bytes/104857600)
+  /short/<declared>/<sent>   Content-Length: declared, but only `sent` bytes, then close
+  /noclen/<n>                n pattern bytes without Content-Length, ended by closing
+  /status/<code>             that status code with a small HTML page as body
+  /stall/<n>/<seconds>       Content-Length 2n, n bytes, then silence for `seconds`
+                             with the connection open, then close
+  /reset/<n>                 Content-Length 2n, n bytes, then a TCP reset (SO_LINGER 0)
+  /slow/<n>/<rate>           n pattern bytes with Content-Length, sent at about `rate`
+  /hold/<seconds>            reads the request, answers nothing for `seconds`, closes
+  /headers                   the request's header lines as text/plain
+  anything else              404 with an HTML page
+
+As a proxy: a request for an absolute address (GET http://any.host/path) is answered
+as if for /path, with the header "X-Fixture-Proxied: yes". Paths under /proxyauth/
+then need "Proxy-Authorization: Basic" with user "twi" and password "secret" (407
+with a Basic challenge otherwise); the rest of the path is the route.
+"""
+
+import argparse
+import base64
+import http.server
+import os
+import socket
+import socketserver
+import struct
+import sys
+import time
+import urllib.parse
+
+PIECE = 65536
+
+
+def pattern(start, count):
+    """Pattern bytes start .. start+count-1 (byte i is i % 251)."""
+    first = start % 251
+    reps = (first + count) // 251 + 1
+    return (bytes(range(251)) * reps)[first:first + count]
+
+
+def html_page(code, title):
+    return ("<HTML><HEAD><TITLE>%d %s</TITLE></HEAD><BODY><H1>%s</H1>"
+            "<P>The requested URL was not served.</P></BODY></HTML>\n"
+            % (code, title, title)).encode("ascii")
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "TWFixture/1.0"
+    root = "."
+
+    def log_message(self, *args):
+        pass
+
+    PROXY_CREDENTIALS = "Basic " + base64.b64encode(b"twi:secret").decode("ascii")
+
+    def do_GET(self):
+        path = self.path
+        self.proxied = path.lower().startswith("http://")
+        if self.proxied:
+            path = urllib.parse.urlsplit(path).path or "/"
+            if path.startswith("/proxyauth/"):
+                if self.headers.get("Proxy-Authorization") != self.PROXY_CREDENTIALS:
+                    self.send_proxy_challenge()
+                    return
+                path = path[len("/proxyauth"):]
+        parts = [urllib.parse.unquote(p) for p in path.split("?")[0].split("/")[1:]]
+        route = getattr(self, "route_" + parts[0], None) if parts and parts[0] else None
+        try:
+            if route is None:
+                self.send_html(404, "Not Found")
+            else:
+                route(*parts[1:])
+        except (TypeError, ValueError):
+            self.send_html(404, "Not Found")
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
+
+    # --- helpers -----------------------------------------------------------------
+
+    def start(self, code, length, content_type="application/octet-stream"):
+        self.send_response(code)
+        if self.proxied:
+            self.send_header("X-Fixture-Proxied", "yes")
+        self.send_header("Content-Type", content_type)
+        if length is None:
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(length))
+            if self.close_connection:
+                self.send_header("Connection", "close")
+        self.end_headers()
+
+    def send_html(self, code, title):
+        body = html_page(code, title)
+        self.start(code, len(body), "text/html")
+        self.wfile.write(body)
+
+    def send_proxy_challenge(self):
+        body = html_page(407, "Proxy Authentication Required")
+        self.send_response(407)
+        self.send_header("Proxy-Authenticate", 'Basic realm="fixture"')
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def send_pattern(self, start, count, rate=None):
+        sent = 0
+        piece = PIECE if rate is None else max(1, min(PIECE, int(rate) // 20))
+        while sent < count:
+            n = min(piece, count - sent)
+            self.wfile.write(pattern(start + sent, n))
+            sent += n
+            if rate is not None:
+                self.wfile.flush()
+                time.sleep(n / float(rate))
+        self.wfile.flush()
+
+    # --- routes ------------------------------------------------------------------
+
+    def route_files(self, *names):
+        path = os.path.join(self.root, *names)
+        if not names or ".." in names or not os.path.isfile(path):
+            self.send_html(404, "Not Found")
+            return
+        with open(path, "rb") as f:
+            body = f.read()
+        self.start(200, len(body))
+        self.wfile.write(body)
+
+    def route_text(self, text):
+        body = text.encode("utf-8")
+        self.start(200, len(body), "text/plain")
+        self.wfile.write(body)
+
+    def route_bytes(self, n):
+        self.start(200, int(n))
+        self.send_pattern(0, int(n))
+
+    def route_short(self, declared, sent):
+        self.start(200, int(declared))
+        self.send_pattern(0, int(sent))
+        self.close_connection = True
+
+    def route_noclen(self, n):
+        self.start(200, None)
+        self.send_pattern(0, int(n))
+
+    def route_status(self, code):
+        self.send_html(int(code), self.responses.get(int(code), ("Error",))[0])
+
+    def route_stall(self, n, seconds):
+        self.start(200, 2 * int(n))
+        self.send_pattern(0, int(n))
+        time.sleep(float(seconds))
+        self.close_connection = True
+
+    def route_reset(self, n):
+        self.start(200, 2 * int(n))
+        self.send_pattern(0, int(n))
+        # Give the client a moment to take the bytes, then abort the connection:
+        # closing with a zero linger time sends RST instead of FIN.
+        time.sleep(0.3)
+        self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
+                                   struct.pack("ii", 1, 0))
+        self.connection.close()
+        self.close_connection = True
+
+    def route_slow(self, n, rate):
+        self.start(200, int(n))
+        self.send_pattern(0, int(n), rate=int(rate))
+
+    def route_headers(self):
+        body = str(self.headers).encode("latin-1")
+        self.start(200, len(body), "text/plain")
+        self.wfile.write(body)
+
+    def route_hold(self, seconds):
+        time.sleep(float(seconds))
+        self.close_connection = True
+
+
+class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+    request_queue_size = 64
+
+    def handle_error(self, request, client_address):
+        pass  # a client that went away is normal here
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--port-file", required=True)
+    parser.add_argument("--root", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.root, exist_ok=True)
+    Handler.root = args.root
+    server = Server(("127.0.0.1", 0), Handler)
+    temp = args.port_file + ".tmp"
+    with open(temp, "w") as f:
+        f.write("%d\n" % server.server_address[1])
+    os.replace(temp, args.port_file)
+    try:
+        server.serve_forever(poll_interval=0.2)
+    except KeyboardInterrupt:
+        pass
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
