@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <psapi.h>
+#include <wincrypt.h>
 
 #include <memory>
 
@@ -263,6 +264,42 @@ TEST(InetHttp, ServerThatNeverAnswersFailsAfterRequestTimeout) {
   EXPECT_LT(SecondsSince(start), 2.5);
   ExpectFailureStates(log.states);
   EXPECT_NE(control.ResponseInfo().find("12002"), std::string::npos) << control.ResponseInfo();
+}
+
+// Makes the certificate of the fixture's "trusted" TLS port a trusted root of this
+// (throw-away) Wine prefix's user. Wine's certificate chain engine reads the root store
+// once per process, at the first certificate check: call this before any HTTPS request.
+bool TrustFixtureCertificate() {
+  std::string pem = twitest::ReadFileBytes(ServerFile("trusted-cert.crt"));
+  DWORD size = 0;
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr,
+                            nullptr))
+    return false;
+  std::vector<BYTE> der(size);
+  CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr,
+                       nullptr);
+  HCERTSTORE root = CertOpenSystemStoreW(0, L"ROOT");
+  if (!root) return false;
+  BOOL added = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING, der.data(), size,
+                                                CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+  CertCloseStore(root, 0);
+  return added != FALSE;
+}
+
+TEST(InetHttp, HttpsWorksWithCertificateCheckingOn) {
+  ASSERT_TRUE(TrustFixtureCertificate());
+  InetControl control;
+  StateLog trusted(control);
+  control.Execute(HttpsUrl("https-trusted.port", "/text/secret"));
+  ASSERT_TRUE(trusted.WaitFor(12, 5s)) << control.ResponseInfo();
+  EXPECT_EQ(trusted.states, kHttpSuccessStates);
+  EXPECT_EQ(AsText(ReadBody(control)), "secret");
+
+  StateLog untrusted(control);
+  control.Execute(HttpsUrl("https-untrusted.port", "/text/secret"));
+  ASSERT_TRUE(untrusted.WaitFor(11));
+  EXPECT_FALSE(untrusted.Has(12));
+  EXPECT_NE(control.ResponseInfo().find("12045"), std::string::npos) << control.ResponseInfo();
 }
 
 TEST(InetHttp, NamedProxyCarriesTheRequestWithItsCredentials) {
