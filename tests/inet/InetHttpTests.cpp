@@ -45,6 +45,17 @@ long ErrorNumberOf(Action action) {
 
 // Committed private memory of the process (Wine leaves PrivateUsage at 0; PagefileUsage
 // is the same figure and is filled in).
+// Processor time of the calling thread (a waiting thread that spins shows here; the
+// transfer threads and WinInet's do not).
+double CpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  auto seconds = [](FILETIME t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
@@ -173,11 +184,27 @@ TEST(InetHttp, StalledBodyTimesOutAfterRequestTimeoutWhilePumping) {
   timer.OnTimer = [&] { ++ticks; };
   timer.SetEnabled(true);
   auto start = Clock::now();
+  double cpuBefore = CpuSeconds();
   EXPECT_EQ(ErrorNumberOf([&] { control.GetChunk(1024); }), twi::inet::kErrTimedOut);
   double waited = SecondsSince(start);
   EXPECT_GT(waited, 1.8);
   EXPECT_LT(waited, 3.5);
   EXPECT_GE(ticks, 4) << "the wait ran the timer's messages";
+  EXPECT_LT(CpuSeconds() - cpuBefore, 0.3) << "the wait sleeps";
+}
+
+TEST(InetHttp, WaitSleepsAlsoWhileTheProgramIsQuitting) {
+  InetControl control;
+  control.SetRequestTimeout(2);
+  StateLog log(control);
+  control.Execute(HttpUrl("/stall/100/10"));
+  ASSERT_TRUE(log.WaitFor(12));
+  PostQuitMessage(0);  // stays in the queue for the main loop
+  double cpuBefore = CpuSeconds();
+  EXPECT_EQ(ErrorNumberOf([&] { control.GetChunk(1024); }), twi::inet::kErrTimedOut);
+  EXPECT_LT(CpuSeconds() - cpuBefore, 0.2);
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is kept";
 }
 
 TEST(InetHttp, ConnectionResetMidBodyFailsAfterTheBytesThatCame) {
