@@ -110,7 +110,13 @@ void FtpSession::Disconnect() {
   session_.Close();
 }
 
-void FtpSession::Abort() { Disconnect(); }
+void FtpSession::Abort() {
+  // Not on the calling (GUI) thread: closing a connection says goodbye to the server and
+  // waits for its answer.
+  transfer_.CloseInBackground();
+  connection_.CloseInBackground();
+  session_.CloseInBackground();
+}
 
 void CALLBACK FtpSession::OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void*, DWORD) {
   if (!context) return;

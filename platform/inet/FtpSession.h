@@ -5,8 +5,10 @@
 // Synchronous WinInet on purpose: the server's reply to a failed command
 // (InternetGetLastResponseInfo) is kept per thread, and asynchronous WinInet would run
 // the commands on threads of its own. The operations are used from one transfer thread
-// at a time; Abort may come from any thread and closes the handles, so that the next
-// call fails at once (the copy loop also checks for cancellation between blocks).
+// at a time; Abort may come from any thread and takes the handles away, so that the
+// next call fails at once (the copy loop also checks for cancellation between blocks).
+// A call that is already blocked runs on until the server answers or WinInet's time-out
+// (RequestTimeout) ends it: closing its handle does not end it under Wine.
 // Failures throw FtpError on the calling thread, where the reply can still be read.
 #include <windows.h>
 #include <wininet.h>

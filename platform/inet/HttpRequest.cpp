@@ -8,7 +8,7 @@
 namespace twi::inet {
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;  // one InternetReadFile at most
+constexpr std::size_t kBlockSize = 64 * 1024;  // one block of the body queue
 constexpr std::size_t kQueuedBlocks = 4;        // body held in memory: 256 KB at most
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                 INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
@@ -119,9 +119,7 @@ void HttpRequest::ReadResponseHead() {
 }
 
 void HttpRequest::ReadBody() {
-  Block block = Block::Read;
-  while (block == Block::Read) block = ReadBlock();
-  if (block == Block::BrokenOff) return;  // GetChunk reports it; no more states
+  if (ReadBodyBlocks() == BodyEnd::BrokenOff) return;  // GetChunk reports it; no more states
   body_.WaitUntilTakenToEnd();
   if (cancelled_) return;
   CloseHandles();
@@ -129,43 +127,65 @@ void HttpRequest::ReadBody() {
   ladder_->Reach(state::Disconnected);
 }
 
-// Reads what has arrived, up to one block, into the body queue. Asking first how much
-// is there keeps the read from waiting for a whole block: a slow or stalled server
-// still gets every byte it sent to the consumer at once.
-HttpRequest::Block HttpRequest::ReadBlock() {
-  completed_.Clear();
-  bool pending = false;
-  BOOL queried = InternetQueryDataAvailable(request_.Get(), &available_, 0, 0);
-  DWORD error = Await(queried, INFINITE, &pending);
-  if (error == 0 && pending) return Block::Read;  // something came in: ask again how much
-  bytesRead_ = 0;
-  if (error == 0 && available_ > 0) {
+// Reads the body into blocks of up to 64 KB. A block is handed on when it is full, or as
+// soon as nothing more has arrived, so that a slow or stalled server still gets every
+// byte it sent to the consumer at once. Each read takes only what WinInet reports as
+// there: a larger read would wait to fill its buffer.
+HttpRequest::BodyEnd HttpRequest::ReadBodyBlocks() {
+  std::size_t filled = 0;
+  for (;;) {
     completed_.Clear();
-    DWORD wanted = std::min<DWORD>(available_, static_cast<DWORD>(readBuffer_.size()));
-    BOOL read = InternetReadFile(request_.Get(), readBuffer_.data(), wanted, &bytesRead_);
+    BOOL queried = InternetQueryDataAvailable(request_.Get(), &available_, 0, 0);
+    DWORD error = queried ? 0 : GetLastError();
+    if (error == ERROR_IO_PENDING) {
+      PassOn(filled);  // nothing more right now: hand on what came, then wait
+      error = WaitForCompletion(INFINITE);
+      if (error == 0) continue;  // something came in: ask again how much
+    }
+    if (error != 0 || available_ == 0) {
+      PassOn(filled);
+      return EndBody(error);
+    }
+    completed_.Clear();
+    bytesRead_ = 0;
+    DWORD wanted = std::min<DWORD>(available_, static_cast<DWORD>(kBlockSize - filled));
+    BOOL read = InternetReadFile(request_.Get(), readBuffer_.data() + filled, wanted, &bytesRead_);
     error = Await(read, INFINITE);
+    if (error != 0 || bytesRead_ == 0) {
+      PassOn(filled);
+      return EndBody(error);
+    }
+    filled += bytesRead_;
+    if (filled == kBlockSize) PassOn(filled);
   }
-  if (error != 0) {
-    body_.Fail(DescribeInternetError(error));
-    return Block::BrokenOff;
-  }
-  if (bytesRead_ == 0) {
-    body_.Finish();
-    return Block::End;
-  }
-  auto begin = readBuffer_.begin();
-  if (!body_.Push(std::vector<std::uint8_t>(begin, begin + bytesRead_))) throw Cancelled{};
-  return Block::Read;
 }
 
-DWORD HttpRequest::Await(BOOL callSucceeded, DWORD timeoutMs, bool* wasPending) {
+void HttpRequest::PassOn(std::size_t& filled) {
+  if (filled == 0) return;
+  auto begin = readBuffer_.begin();
+  if (!body_.Push(std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(filled))))
+    throw Cancelled{};
+  filled = 0;
+}
+
+HttpRequest::BodyEnd HttpRequest::EndBody(DWORD error) {
+  if (error == 0) {
+    body_.Finish();
+    return BodyEnd::Complete;
+  }
+  body_.Fail(DescribeInternetError(error));
+  return BodyEnd::BrokenOff;
+}
+
+DWORD HttpRequest::Await(BOOL callSucceeded, DWORD timeoutMs) {
   if (callSucceeded) return 0;
   DWORD error = GetLastError();
-  if (error != ERROR_IO_PENDING) {
-    if (cancelled_) throw Cancelled{};  // the call failed because Cancel closed its handle
-    return error;
-  }
-  if (wasPending) *wasPending = true;
+  if (error == ERROR_IO_PENDING) return WaitForCompletion(timeoutMs);
+  if (cancelled_) throw Cancelled{};  // the call failed because the request was cancelled
+  return error;
+}
+
+DWORD HttpRequest::WaitForCompletion(DWORD timeoutMs) {
   HANDLE events[] = {completed_.Get(), cancelEvent_.Get()};
   DWORD wait = WaitForMultipleObjects(2, events, FALSE, timeoutMs);
   if (wait == WAIT_OBJECT_0 + 1 || cancelled_) throw Cancelled{};

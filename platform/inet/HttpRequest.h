@@ -64,11 +64,15 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
   void SendRequest();
   void ReadResponseHead();
   void ReadBody();
-  enum class Block { Read, End, BrokenOff };
-  Block ReadBlock();
-  // Waits for a call that WinInet left pending (up to `timeoutMs`, INFINITE for none).
-  // Returns the call's error code, 0 for success. Throws Cancelled.
-  DWORD Await(BOOL callSucceeded, DWORD timeoutMs, bool* wasPending = nullptr);
+  enum class BodyEnd { Complete, BrokenOff };
+  BodyEnd ReadBodyBlocks();
+  // Hands the first `filled` bytes of the read buffer to the body queue; `filled` := 0.
+  void PassOn(std::size_t& filled);
+  BodyEnd EndBody(DWORD error);
+  // The outcome of a call that WinInet may leave pending: its error code, 0 for success.
+  // Waits up to `timeoutMs` (INFINITE: no limit) for a pending call. Throws Cancelled.
+  DWORD Await(BOOL callSucceeded, DWORD timeoutMs);
+  DWORD WaitForCompletion(DWORD timeoutMs);
   void CloseHandles();
   void CloseHandlesInBackground();
   void FailBeforeResponse(DWORD code);

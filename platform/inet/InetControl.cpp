@@ -117,9 +117,9 @@ std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
   BodyQueue& body = request->Body();
   std::vector<std::uint8_t> chunk;
   chunk.reserve(size);
+  bool signalCleared = false;
   for (;;) {
     std::size_t before = chunk.size();
-    body.ClearSignal();
     switch (body.TakeChunk(size, chunk)) {
       case BodyQueue::Take::Data: return chunk;
       case BodyQueue::Take::End:
@@ -129,6 +129,15 @@ std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
       case BodyQueue::Take::NothingYet: break;
     }
     if (chunk.size() > before) deadline = Clock::now() + timeout;  // time runs from the last byte
+    // Clear the signal only when about to wait, and look once more after clearing it,
+    // so that nothing that came in between is missed. (Clearing costs a call to the
+    // Wine server; doing it for every chunk halved the throughput.)
+    if (!signalCleared) {
+      body.ClearSignal();
+      signalCleared = true;
+      continue;
+    }
+    signalCleared = false;
     PumpThenWait(body.Signal(), WaitMilliseconds(deadline, timeout.count() > 0));
   }
 }

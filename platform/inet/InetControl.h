@@ -12,13 +12,17 @@
 //   6 request sent, 7 receiving response, 8 response received (headers available),
 //   9 disconnecting, 10 disconnected, 11 error (see ResponseInfo), 12 response completed
 //   (HTTP: the body can be read with GetChunk).
-// A request passes its states in ascending order, never one twice:
+// A request passes its states in the order 1..8, 12, 9, 10, 11 ("response completed"
+// comes before the connection closes), skipping some, never one twice:
 //   HTTP success, and HTTP error statuses (404, 500...) alike: 1..8, 12, and 9, 10
-//     after GetChunk has handed out the end of the body.
-//   HTTP failure (refused, unknown host, no answer within RequestTimeout): the states
-//     reached, then 11.
+//     after GetChunk has handed out the end of the body. Steps that WinInet does not
+//     report are filled in, so it is always all of 1..8.
+//   HTTP failure before a response (refused, unknown host, untrusted certificate, no
+//     answer within RequestTimeout): the states reached, then 11. A body that breaks
+//     off later raises no state: GetChunk throws kErrTransferFailed.
 //   FTP, per Execute: the first operation of a session 1..4, then CD 5, 6;
-//     GET 5, 6, 7, 8 (8 once the local file is complete); CLOSE 9, 10; failure 11.
+//     GET 5, 6, 7, 8 (8 once the local file is complete); CLOSE 9, 10; a failure 11
+//     after the states reached (a missing file: 5, 11).
 // States of a request that was cancelled or replaced by a newer one are never raised.
 #include <cstddef>
 #include <cstdint>
@@ -70,15 +74,17 @@ class InetControl {
   // HTTP(S): `operation` "GET" (or ""); starts the request and returns at once.
   // FTP: `url` "FTP://host[:port]", `operation` "CD <folder>", "GET <remote> <local
   // path>" or "CLOSE"; runs the operation and returns when it has finished (the local
-  // file is then complete), running window messages meanwhile; Cancel ends it.
+  // file is then complete, and the operation's states have been raised), running window
+  // messages meanwhile; Cancel ends it (a cancelled or failed GET leaves no local file).
   // Throws twi::RuntimeError: kErrStillExecuting while a request executes; invalid
   // procedure call (5) for a malformed address or an unknown operation.
   void Execute(const std::string& url, const std::string& operation = "GET");
 
-  // The next part of the HTTP body, at most `size` bytes; empty once the body is
-  // exhausted, and at once after Cancel. Waits, running window messages, while nothing
-  // has arrived yet. Throws twi::RuntimeError kErrTimedOut after RequestTimeout seconds
-  // without a byte, kErrTransferFailed when the body broke off.
+  // The next part of the HTTP body: `size` bytes, fewer only for the last part; empty
+  // once the body is exhausted, and at once after Cancel. Waits, running window
+  // messages, until that much has arrived. Throws twi::RuntimeError kErrTimedOut after
+  // RequestTimeout seconds without a byte, kErrTransferFailed when the body broke off
+  // (after handing out the bytes that came before).
   std::vector<std::uint8_t> GetChunk(std::size_t size);
 
   // A response header's value ("" when absent; "" as name gives all headers). For an

@@ -30,6 +30,8 @@ std::string FallbackText(DWORD code) {
     case ERROR_INTERNET_EXTENDED_ERROR: return "The server returned extended information";
     case ERROR_INTERNET_TIMEOUT: return "The operation timed out";
     case ERROR_INTERNET_OPERATION_CANCELLED: return "The operation was cancelled";
+    case ERROR_INTERNET_INVALID_CA: return "The server's certificate is not trusted";
+    case ERROR_INTERNET_SEC_CERT_ERRORS: return "The server's certificate has errors";
     default: return "Internet error";
   }
 }

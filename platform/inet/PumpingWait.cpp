@@ -1,13 +1,29 @@
 #include "platform/inet/PumpingWait.h"
 
+#include <algorithm>
+
 #include "ui/DoEvents.h"
 
 namespace twi::inet {
+namespace {
+
+// While the program is quitting, the quit message stays in the queue (DoEvents leaves it
+// for the main loop) and would wake every wait on the queue at once.
+bool QuitPending() {
+  MSG msg;
+  return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+}  // namespace
 
 void PumpThenWait(HANDLE signal, DWORD timeoutMs) {
   // Emptying the queue first matters: MsgWaitForMultipleObjects wakes only for messages
   // that arrived after the queue was last looked at.
   ui::DoEvents();
+  if (QuitPending()) {
+    WaitForSingleObject(signal, std::min<DWORD>(timeoutMs, 100));
+    return;
+  }
   MsgWaitForMultipleObjects(1, &signal, FALSE, timeoutMs, QS_ALLINPUT);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <psapi.h>
+#include <wincrypt.h>
 
 #include <memory>
 
@@ -44,6 +45,17 @@ long ErrorNumberOf(Action action) {
 
 // Committed private memory of the process (Wine leaves PrivateUsage at 0; PagefileUsage
 // is the same figure and is filled in).
+// Processor time of the calling thread (a waiting thread that spins shows here; the
+// transfer threads and WinInet's do not).
+double CpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  auto seconds = [](FILETIME t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
@@ -172,11 +184,27 @@ TEST(InetHttp, StalledBodyTimesOutAfterRequestTimeoutWhilePumping) {
   timer.OnTimer = [&] { ++ticks; };
   timer.SetEnabled(true);
   auto start = Clock::now();
+  double cpuBefore = CpuSeconds();
   EXPECT_EQ(ErrorNumberOf([&] { control.GetChunk(1024); }), twi::inet::kErrTimedOut);
   double waited = SecondsSince(start);
   EXPECT_GT(waited, 1.8);
   EXPECT_LT(waited, 3.5);
   EXPECT_GE(ticks, 4) << "the wait ran the timer's messages";
+  EXPECT_LT(CpuSeconds() - cpuBefore, 0.3) << "the wait sleeps";
+}
+
+TEST(InetHttp, WaitSleepsAlsoWhileTheProgramIsQuitting) {
+  InetControl control;
+  control.SetRequestTimeout(2);
+  StateLog log(control);
+  control.Execute(HttpUrl("/stall/100/10"));
+  ASSERT_TRUE(log.WaitFor(12));
+  PostQuitMessage(0);  // stays in the queue for the main loop
+  double cpuBefore = CpuSeconds();
+  EXPECT_EQ(ErrorNumberOf([&] { control.GetChunk(1024); }), twi::inet::kErrTimedOut);
+  EXPECT_LT(CpuSeconds() - cpuBefore, 0.2);
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is kept";
 }
 
 TEST(InetHttp, ConnectionResetMidBodyFailsAfterTheBytesThatCame) {
@@ -263,6 +291,42 @@ TEST(InetHttp, ServerThatNeverAnswersFailsAfterRequestTimeout) {
   EXPECT_LT(SecondsSince(start), 2.5);
   ExpectFailureStates(log.states);
   EXPECT_NE(control.ResponseInfo().find("12002"), std::string::npos) << control.ResponseInfo();
+}
+
+// Makes the certificate of the fixture's "trusted" TLS port a trusted root of this
+// (throw-away) Wine prefix's user. Wine's certificate chain engine reads the root store
+// once per process, at the first certificate check: call this before any HTTPS request.
+bool TrustFixtureCertificate() {
+  std::string pem = twitest::ReadFileBytes(ServerFile("trusted-cert.crt"));
+  DWORD size = 0;
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr,
+                            nullptr))
+    return false;
+  std::vector<BYTE> der(size);
+  CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr,
+                       nullptr);
+  HCERTSTORE root = CertOpenSystemStoreW(0, L"ROOT");
+  if (!root) return false;
+  BOOL added = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING, der.data(), size,
+                                                CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+  CertCloseStore(root, 0);
+  return added != FALSE;
+}
+
+TEST(InetHttp, HttpsWorksWithCertificateCheckingOn) {
+  ASSERT_TRUE(TrustFixtureCertificate());
+  InetControl control;
+  StateLog trusted(control);
+  control.Execute(HttpsUrl("https-trusted.port", "/text/secret"));
+  ASSERT_TRUE(trusted.WaitFor(12, 5s)) << control.ResponseInfo();
+  EXPECT_EQ(trusted.states, kHttpSuccessStates);
+  EXPECT_EQ(AsText(ReadBody(control)), "secret");
+
+  StateLog untrusted(control);
+  control.Execute(HttpsUrl("https-untrusted.port", "/text/secret"));
+  ASSERT_TRUE(untrusted.WaitFor(11));
+  EXPECT_FALSE(untrusted.Has(12));
+  EXPECT_NE(control.ResponseInfo().find("12045"), std::string::npos) << control.ResponseInfo();
 }
 
 TEST(InetHttp, NamedProxyCarriesTheRequestWithItsCredentials) {

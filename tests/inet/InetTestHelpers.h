@@ -33,6 +33,14 @@ inline std::string ServerFile(const std::string& relative) {
   return path;
 }
 
+// On one of the fixture server's TLS ports (`portFile`: "https-trusted.port" or
+// "https-untrusted.port").
+inline std::string HttpsUrl(const std::string& portFile, const std::string& path) {
+  std::string port = twitest::ReadFileBytes(ServerFile(portFile));
+  while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
+  return "https://127.0.0.1:" + port + path;
+}
+
 // The fixture server's byte bodies: byte i is i % 251.
 inline Bytes Pattern(std::size_t count) {
   Bytes bytes(count);

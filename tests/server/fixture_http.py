@@ -24,6 +24,10 @@ Routes (n, declared, sent: byte counts; seconds: may be fractional; rate: bytes/
   /headers                   the request's header lines as text/plain
   anything else              404 with an HTML page
 
+With --tls PORT_FILE CERT (repeatable), the same routes are also served over TLS on one
+more port per option, with that self-signed certificate (a PEM file holding the
+certificate and its key): clients that check certificates refuse it unless they trust it.
+
 As a proxy: a request for an absolute address (GET http://any.host/path) is answered
 as if for /path, with the header "X-Fixture-Proxied: yes". Paths under /proxyauth/
 then need "Proxy-Authorization: Basic" with user "twi" and password "secret" (407
@@ -36,8 +40,10 @@ import http.server
 import os
 import socket
 import socketserver
+import ssl
 import struct
 import sys
+import threading
 import time
 import urllib.parse
 
@@ -204,18 +210,36 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
         pass  # a client that went away is normal here
 
 
+def write_port(path, server):
+    temp = path + ".tmp"
+    with open(temp, "w") as f:
+        f.write("%d\n" % server.server_address[1])
+    os.replace(temp, path)
+
+
+def start_tls_server(port_file, cert):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(cert)
+    server = Server(("127.0.0.1", 0), Handler)
+    server.socket = context.wrap_socket(server.socket, server_side=True)
+    threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.2},
+                     daemon=True).start()
+    write_port(port_file, server)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--root", required=True)
+    parser.add_argument("--tls", nargs=2, action="append", default=[],
+                        metavar=("PORT_FILE", "CERT"))
     args = parser.parse_args()
     os.makedirs(args.root, exist_ok=True)
     Handler.root = args.root
+    for port_file, cert in args.tls:
+        start_tls_server(port_file, cert)
     server = Server(("127.0.0.1", 0), Handler)
-    temp = args.port_file + ".tmp"
-    with open(temp, "w") as f:
-        f.write("%d\n" % server.server_address[1])
-    os.replace(temp, args.port_file)
+    write_port(args.port_file, server)  # last: the caller waits for this one
     try:
         server.serve_forever(poll_interval=0.2)
     except KeyboardInterrupt:
