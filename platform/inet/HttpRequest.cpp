@@ -10,6 +10,9 @@ namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;  // one block of the body queue
 constexpr std::size_t kQueuedBlocks = 4;        // body held in memory: 256 KB at most
+// WinInet (under Wine) buffers up to 8 KB of a body; a full buffer when asked means
+// the body is pouring in.
+constexpr DWORD kPouringAvailable = 8 * 1024;
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                 INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
                                 INTERNET_FLAG_NO_COOKIES;
@@ -129,8 +132,10 @@ void HttpRequest::ReadBody() {
 
 // Reads the body into blocks of up to 64 KB. A block is handed on when it is full, or as
 // soon as nothing more has arrived, so that a slow or stalled server still gets every
-// byte it sent to the consumer at once. Each read takes only what WinInet reports as
-// there: a larger read would wait to fill its buffer.
+// byte it sent to the consumer at once. While the body trickles in, each read takes only
+// what WinInet reports as there (a larger read would wait to fill its buffer); while it
+// pours in (WinInet's buffer is full when asked), a read takes the rest of the block in
+// one call, since every call costs a trip through WinInet's thread pool.
 HttpRequest::BodyEnd HttpRequest::ReadBodyBlocks() {
   std::size_t filled = 0;
   for (;;) {
@@ -148,9 +153,15 @@ HttpRequest::BodyEnd HttpRequest::ReadBodyBlocks() {
     }
     completed_.Clear();
     bytesRead_ = 0;
-    DWORD wanted = std::min<DWORD>(available_, static_cast<DWORD>(kBlockSize - filled));
+    const DWORD room = static_cast<DWORD>(kBlockSize - filled);
+    const bool pouring = available_ >= kPouringAvailable;
+    DWORD wanted = pouring ? room : std::min<DWORD>(available_, room);
     BOOL read = InternetReadFile(request_.Get(), readBuffer_.data() + filled, wanted, &bytesRead_);
-    error = Await(read, INFINITE);
+    error = read ? 0 : GetLastError();
+    if (error == ERROR_IO_PENDING) {
+      PassOn(filled);
+      error = WaitForCompletion(INFINITE);
+    }
     if (error != 0 || bytesRead_ == 0) {
       PassOn(filled);
       return EndBody(error);

@@ -1,5 +1,7 @@
 #include "platform/inet/InetControl.h"
 
+#include <algorithm>
+
 #include <chrono>
 
 #include "platform/inet/BodyQueue.h"
@@ -34,6 +36,9 @@ DWORD WaitMilliseconds(std::chrono::steady_clock::time_point deadline, bool limi
   if (left.count() <= 0) throw RuntimeError(kErrTimedOut, "Request timed out");
   return static_cast<DWORD>(left.count());
 }
+
+// How long a partly filled chunk waits for the rest before it is handed out as it is.
+constexpr std::chrono::milliseconds kPartialChunkDelay{500};
 
 void CheckWinInet() {
   InternetHandle probe(InternetOpenW(L"TWInstall", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
@@ -114,6 +119,7 @@ std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
   using Clock = std::chrono::steady_clock;
   const auto timeout = std::chrono::seconds(settings_.timeoutSeconds);
   Clock::time_point deadline = Clock::now() + timeout;
+  Clock::time_point lastByte = Clock::now();
   BodyQueue& body = request->Body();
   std::vector<std::uint8_t> chunk;
   chunk.reserve(size);
@@ -128,7 +134,20 @@ std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
         throw RuntimeError(kErrTransferFailed, "Download failed: " + body.FailureReason());
       case BodyQueue::Take::NothingYet: break;
     }
-    if (chunk.size() > before) deadline = Clock::now() + timeout;  // time runs from the last byte
+    if (chunk.size() > before) {  // time runs from the last byte
+      lastByte = Clock::now();
+      deadline = lastByte + timeout;
+    }
+    // A chunk is full unless the body ends, so that its byte count is exact; but bytes
+    // that came before a server stopped sending are handed out after a short spell,
+    // not held back until the time-out drops them.
+    DWORD waitMs = WaitMilliseconds(deadline, timeout.count() > 0);
+    if (!chunk.empty()) {
+      auto quiet = Clock::now() - lastByte;
+      if (quiet >= kPartialChunkDelay) return chunk;
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(kPartialChunkDelay - quiet);
+      waitMs = std::min<DWORD>(waitMs, static_cast<DWORD>(left.count()) + 1);
+    }
     // Clear the signal only when about to wait, and look once more after clearing it,
     // so that nothing that came in between is missed. (Clearing costs a call to the
     // Wine server; doing it for every chunk halved the throughput.)
@@ -138,7 +157,7 @@ std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
       continue;
     }
     signalCleared = false;
-    PumpThenWait(body.Signal(), WaitMilliseconds(deadline, timeout.count() > 0));
+    PumpThenWait(body.Signal(), waitMs);
   }
 }
 
