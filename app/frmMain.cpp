@@ -5,15 +5,18 @@
 #include "app/Catalogue.h"
 #include "app/frmAbout.h"
 #include "diag/cSharedLogging.h"
+#include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
 #include "sys/AppInfo.h"
 #include "sys/RuntimeError.h"
+#include "sys/TextConv.h"
 #include "sys/cSHAREDDelay.h"
 #include "sys/cSHAREDSubs.h"
 #include "sys/cSharedFileSubs.h"
 #include "ui/DoEvents.h"
 #include "ui/Forms.h"
 #include "ui/MsgBox.h"
+#include "update/fSHAREDUpdater.h"
 
 namespace twi {
 namespace {
@@ -124,6 +127,11 @@ void frmMain::CreateTipFrames() {
 void frmMain::ConnectEvents() {
   lblStatus.OnChange = [this] { TheLog().LogEvent(lblStatus.Caption(), false); };
   cmbPrograms.OnClick = [this] { ShowProgramInfo(false); };
+  cmdShowLatest.OnClick = [this] { ShowProgramInfo(true); };
+  cmdScan.OnClick = [this] { Scan.Scan(); };
+  cmdStop.OnClick = [this] {
+    if (cInternet) cInternet->Cancel();
+  };
   cmdHelp.OnClick = [this] { ShowAbout(); };
   cmdExit.OnClick = [this] { ExitProgram(); };
   cmdInstallProg.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(0); };
@@ -168,14 +176,49 @@ void frmMain::ShowProgramInfo(bool showLatest) {
     IgnoringErrors([&] { lblControlName[i].SetCaption(""); });
   }
   SetStatus(kInstructionText);
+  if (showLatest && !cInternet) IgnoringErrors([&] { CreateDownloadClient(); });
   std::string versionAddress, programName;
   if (const ProgramEntry* entry = FindProgramByKey(CatalogueKeyOf(cmbPrograms.Text()))) {
     lblAbout.SetCaption(entry->Description);
     versionAddress = VersionFileAddress(*entry);
     programName = std::string(entry->MessageName);
   }
-  (void)showLatest;
+  if (showLatest) IgnoringErrors([&] { ShowLatestVersion(versionAddress, programName); });
   ui::DoEvents();
+}
+
+void frmMain::CreateDownloadClient() {
+  cInternet = std::make_unique<cSHAREDInternet>();
+  cInternet->Status = [this](const std::string& message) {
+    SetStatus(message);
+    ui::DoEvents();
+  };
+}
+
+void frmMain::ShowLatestVersion(const std::string& versionAddress, const std::string& programName) {
+  // The window stays usable while the reply is awaited; a second click then
+  // must not start another transfer on the same client.
+  if (latestQueryRunning_ || !cInternet || cInternet->InTransfer()) return;
+  latestQueryRunning_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{latestQueryRunning_};
+  std::string reply = cInternet->OpenURL(versionAddress, false);
+  if (ContainsNoCase(reply, "<HTML>")) {
+    ui::MsgBox("Unable to retrieve version number. Please try again.");
+  } else if (reply.find("@@@") == std::string::npos) {
+    ui::MsgBox("Latest version of " + programName + " is " + reply);
+  } else {
+    if (!Updater) Updater = std::make_unique<fSHAREDUpdater>();
+    short major = 0, minor = 0, revision = 0;
+    std::string letter, progUrl;
+    Updater->ExtractVersionFromWebFile(reply, major, minor, revision, letter, progUrl);
+    size_t lineFeed = reply.find('\n');
+    std::string firstLine = lineFeed == std::string::npos ? "" : reply.substr(0, lineFeed + 1);
+    ui::MsgBox("Latest version of " + programName + " is " +
+               ReplaceAll(firstLine + progUrl, "\n", "\r"));
+  }
 }
 
 void frmMain::ForEachButton(const std::function<void(ui::Button&)>& action) {
@@ -248,9 +291,11 @@ void frmMain::ExitProgram() {
   if (RebootNeeded) ui::MsgBox(kRebootReminder);
   Hide();
   ui::DoEvents();
+  if (cInternet) cInternet->Cancel();
   std::vector<ui::Form*> open = ui::Forms().All();
   for (auto it = open.rbegin(); it != open.rend(); ++it)
     if (ui::Forms().Contains(*it)) IgnoringErrors([&] { (*it)->Unload(); });
+  cInternet.reset();
   TheSettings().SaveSettings(SettingsFilePath);
   Unload();
   EndProcess();

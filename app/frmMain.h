@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/frmSplash.h"
+#include "install/RuntimeScan.h"
 #include "ui/Button.h"
 #include "ui/ComboBox.h"
 #include "ui/ControlArray.h"
@@ -16,6 +17,9 @@
 #include "ui/Label.h"
 
 namespace twi {
+
+class cSHAREDInternet;
+class fSHAREDUpdater;
 
 class frmMain : public ui::Form {
  public:
@@ -39,11 +43,16 @@ class frmMain : public ui::Form {
   ui::ControlArray<ui::Label> lblToolTip;
 
   // Member state shared with the operations behind the buttons.
+  std::unique_ptr<cSHAREDInternet> cInternet;  // the download client, created on first need
+  std::unique_ptr<fSHAREDUpdater> Updater;     // used unseen for its version-file parser
   short NextRow = 0;
   bool InetOK = false;
   bool DownloadFailed = false;
   bool RebootNeeded = false;
   std::string SettingsFilePath;
+
+  // The runtime scan behind "Scan Runtimes".
+  RuntimeScan Scan{*this};
 
   // The status line: every operation reports here; each change is logged.
   void SetStatus(const std::string& text) { lblStatus.SetCaption(text); }
@@ -81,8 +90,11 @@ class frmMain : public ui::Form {
   void HoverCheck(int x, int y);
   void ForEachButton(const std::function<void(ui::Button&)>& action);
   void ShowAbout();
+  void CreateDownloadClient();
+  void ShowLatestVersion(const std::string& versionAddress, const std::string& programName);
 
   frmSplash splash_;
+  bool latestQueryRunning_ = false;
 };
 
 }  // namespace twi

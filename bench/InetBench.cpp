@@ -6,6 +6,7 @@
 //     bare-1k    bare WinInet loop, 1024 bytes per InternetReadFile
 //     bare-64k   bare WinInet loop, 64 KB per InternetReadFile
 //     control    InetControl: Execute, then GetChunk(1024) until empty
+//     control-64k  the same with GetChunk(65536): how fast the control itself reads
 //     getfile    the download client's GetFile into a file (see GetFileWithDownloadClient)
 //
 // Prints one line: RESULT variant=... bytes=... seconds=... mbps=... peak_ws=...
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "net/cSHAREDInternet.h"
 #include "platform/inet/InetControl.h"
 #include "sys/TextConv.h"
 #include "ui/DoEvents.h"
@@ -76,7 +78,7 @@ bool BareWinInet(const std::string& url, DWORD readSize, PatternCheck& check) {
 }
 
 // (c): the transfer control as the download engine drives it.
-bool ControlChunks(const std::string& url, PatternCheck& check) {
+bool ControlChunks(const std::string& url, PatternCheck& check, std::size_t chunkSize) {
   twi::inet::InetControl control;
   int last = 0;
   control.StateChanged = [&](int state) { last = state; };
@@ -87,19 +89,17 @@ bool ControlChunks(const std::string& url, PatternCheck& check) {
   }
   if (last == 11) return false;
   for (;;) {
-    std::vector<std::uint8_t> chunk = control.GetChunk(1024);
+    std::vector<std::uint8_t> chunk = control.GetChunk(chunkSize);
     if (chunk.empty()) return true;
     check.Add(chunk.data(), chunk.size());
   }
 }
 
-// (d): the download client's GetFile, fetching `url` into `filePath`. The download
-// client (net/) does not exist yet: when it does, call its GetFile here and return
-// whether it reported success. Returning false marks the variant unavailable.
+// (d): the download client's GetFile, fetching `url` into `filePath` as the installers
+// do (size asked for, every message raised, no progress window).
 bool GetFileWithDownloadClient(const std::string& url, const std::string& filePath) {
-  (void)url;
-  (void)filePath;
-  return false;
+  twi::cSHAREDInternet client;
+  return client.GetFile(url, filePath, true, false, false, false);
 }
 
 bool CheckFile(const std::string& path, PatternCheck& check) {
@@ -151,7 +151,9 @@ int wmain(int argc, wchar_t** argv) {
   } else if (variant == "bare-64k") {
     finished = BareWinInet(url, 64 * 1024, check);
   } else if (variant == "control") {
-    finished = ControlChunks(url, check);
+    finished = ControlChunks(url, check, 1024);
+  } else if (variant == "control-64k") {
+    finished = ControlChunks(url, check, 64 * 1024);
   } else if (variant == "getfile") {
     std::string path = TempFilePath();
     if (!GetFileWithDownloadClient(url, path)) {

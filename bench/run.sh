@@ -36,7 +36,7 @@ port=$(cat "$work/server/http.port")
 url="http://127.0.0.1:$port/bytes/$bytes"
 echo "Body: $bytes bytes from $url; $runs runs per variant; Wine prefix $TWI_WINEPREFIX"
 
-variants=(bare-1k bare-64k control getfile)
+variants=(${VARIANTS:-bare-1k bare-64k control control-64k getfile})
 # One X display for all runs; the prefix's wineserver goes before the display does.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   for variant in '"${variants[*]}"'; do
@@ -54,7 +54,9 @@ for line in open(sys.argv[1]):
     name = line.split()[1].split("=", 1)[1]
     rows.setdefault(name, []).append(fields)
 labels = {"bare-1k": "(a) WinInet, 1024 B per read", "bare-64k": "(b) WinInet, 64 KB per read",
-          "control": "(c) InetControl, GetChunk(1024)", "getfile": "(d) download client GetFile"}
+          "control": "(c) InetControl, GetChunk(1024)",
+          "control-64k": "(c') InetControl, GetChunk(65536)",
+          "getfile": "(d) download client GetFile"}
 def summary(name):
     runs = [r for r in rows.get(name, []) if "mbps" in r]
     if not runs:
@@ -66,7 +68,7 @@ def summary(name):
 base = summary("bare-64k")
 print("%-34s %10s %7s %13s %7s %16s %7s %s" % ("variant", "MB/s", "x(b)", "peak WS MB", "x(b)",
                                              "peak pagefile MB", "x(b)", "bytes ok"))
-for name in ["bare-1k", "bare-64k", "control", "getfile"]:
+for name in ["bare-1k", "bare-64k", "control", "control-64k", "getfile"]:
     s = summary(name)
     if s is None:
         print("%-34s %10s" % (labels[name], "n/a (not built yet)"))

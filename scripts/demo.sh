@@ -13,6 +13,30 @@ mkdir -p "$demo"
 cp build/bin/TWInstall.exe "$demo/"
 export TWI_WINEPREFIX="$root/build/demo-wineprefix"
 
+# A local stand-in for the maker's web server: a version file for every program,
+# so that "Determine latest version" has something to show.
+server_dir=$(mktemp -d /tmp/twi-demo-server.XXXXXX)
+mkdir -p "$server_dir/http-root/versions"
+python3 tests/server/fixture_http.py --port-file "$server_dir/http.port" \
+        --root "$server_dir/http-root" &
+server_pid=$!
+stop_server() { kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null; rm -rf "$server_dir"; }
+trap stop_server EXIT
+for _ in $(seq 1 100); do [ -s "$server_dir/http.port" ] && break; sleep 0.05; done
+base="http://127.0.0.1:$(cat "$server_dir/http.port")/files/"
+n=0
+for file in SHC2 TKP CALLCLK NMN2 TRC2 QPG QBRW QSITE QMIRROR QPS QTUNE QVC1 QVC2 QAW QALM QNV4 TWI; do
+  n=$((n + 1))
+  if [ $((n % 2)) = 0 ]; then
+    printf '2.%d.0\r\n%spackages/%s_@@@.exe\r\n' "$n" "$base" "$file" \
+      > "$server_dir/http-root/versions/${file}_current.txt"
+  else
+    printf '1.%d.3b\r\n%spackages/%s_setup.exe\r\n' "$n" "$base" "$file" \
+      > "$server_dir/http-root/versions/${file}_current.txt"
+  fi
+done
+printf 'MAINSERVER,%s\r\n' "$base" > "$demo/TWInstaller.ini"
+
 run_install_center() {
   "$root/tests/tools/wine-run" "$demo/TWInstall.exe"
 }

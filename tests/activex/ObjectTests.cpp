@@ -2,7 +2,7 @@
 // with the right form and values, and failures come back as run-time errors.
 #include <gtest/gtest.h>
 
-#include "activex/StandIns.h"
+#include "support/StandIns.h"
 #include "platform/activex/Object.h"
 #include "sys/RuntimeError.h"
 

@@ -2,7 +2,7 @@
 // creation by ProgID follows their registration.
 #include <gtest/gtest.h>
 
-#include "activex/StandIns.h"
+#include "support/StandIns.h"
 #include "platform/activex/Object.h"
 #include "sys/RuntimeError.h"
 #include "sys/TextConv.h"

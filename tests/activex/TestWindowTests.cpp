@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <sapi.h>
 
-#include "activex/StandIns.h"
+#include "support/StandIns.h"
 #include "platform/activex/Bstr.h"
 #include "platform/activex/ComPtr.h"
 #include "install/RuntimeComponents.h"

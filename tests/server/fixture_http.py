@@ -20,6 +20,11 @@ Routes (n, declared, sent: byte counts; seconds: may be fractional; rate: bytes/
                              with the connection open, then close
   /reset/<n>                 Content-Length 2n, n bytes, then a TCP reset (SO_LINGER 0)
   /slow/<n>/<rate>           n pattern bytes with Content-Length, sent at about `rate`
+  /paced/<n>/<piece>/<seconds>        n pattern bytes with Content-Length, `piece` bytes at
+                             a time with `seconds` between pieces (further parts ignored)
+  /pacednoclen/<n>/<piece>/<seconds>  the same without Content-Length
+  /stalltext/<text>/<seconds>         <text> with Content-Length twice its length, then
+                             silence for `seconds`
   /hold/<seconds>            reads the request, answers nothing for `seconds`, closes
   /headers                   the request's header lines as text/plain
   anything else              404 with an HTML page
@@ -173,6 +178,31 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def route_stall(self, n, seconds):
         self.start(200, 2 * int(n))
         self.send_pattern(0, int(n))
+        time.sleep(float(seconds))
+        self.close_connection = True
+
+    def route_paced(self, n, piece, seconds, *ignored):
+        self.send_paced(int(n), int(piece), float(seconds), with_length=True)
+
+    def route_pacednoclen(self, n, piece, seconds):
+        self.send_paced(int(n), int(piece), float(seconds), with_length=False)
+
+    def send_paced(self, n, piece, seconds, with_length):
+        self.start(200, n if with_length else None)
+        sent = 0
+        while sent < n:
+            count = min(piece, n - sent)
+            self.wfile.write(pattern(sent, count))
+            self.wfile.flush()
+            sent += count
+            if sent < n:
+                time.sleep(seconds)
+
+    def route_stalltext(self, text, seconds):
+        body = text.encode("utf-8")
+        self.start(200, 2 * len(body), "text/plain")
+        self.wfile.write(body)
+        self.wfile.flush()
         time.sleep(float(seconds))
         self.close_connection = True
 

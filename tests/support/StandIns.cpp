@@ -1,4 +1,4 @@
-#include "activex/StandIns.h"
+#include "support/StandIns.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,55 @@
+#pragma once
+// The download client: the object through which the program downloads. It owns
+// one download engine, passes its status and progress on, and offers two
+// blocking operations that keep the windows alive while they wait: GetFile (a
+// URL into a file, true or false) and OpenURL (a URL's body as text). One
+// transfer at a time: a transfer asked for while another runs on the same
+// client is refused.
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace twi {
+
+class fSHAREDInternet;
+
+class cSHAREDInternet {
+ public:
+  cSHAREDInternet();
+  ~cSHAREDInternet();
+  cSHAREDInternet(const cSHAREDInternet&) = delete;
+  cSHAREDInternet& operator=(const cSHAREDInternet&) = delete;
+
+  void SetSuppressAllButDLAndErrors(bool value);
+  void SetSuppressAllButErrors(bool value);
+  void Cancel();
+  // Downloads strUrl into filename. True when the engine reported completion
+  // without an error, a cancel or a missing transfer control; a failed transfer
+  // leaves no file.
+  bool GetFile(const std::string& strUrl, const std::string& filename, bool getSize,
+               bool suppressAllButDLAndErrors, bool suppressAllButErrors, bool withProgressForm);
+  long ExpectedFilesize() const;
+  std::string OpenURL(const std::string& url, bool showStatus = false);
+  bool Connected();
+  // True while GetFile or OpenURL of this client waits for its transfer.
+  bool InTransfer() const { return inTransfer_; }
+
+  std::function<void(const std::string& message)> Status;
+  std::function<void(float percent, const std::string& message)> Progress;
+  std::function<void()> Receiving;
+  std::function<void()> DownloadCancelled;
+
+  fSHAREDInternet* Engine() { return fInet.get(); }
+
+ private:
+  void SubscribeToEngine();
+
+  std::unique_ptr<fSHAREDInternet> fInet;
+  bool bCancelled = false;
+  bool bFinished = false;
+  bool bFailed = false;
+  bool bNoInternet = false;
+  bool inTransfer_ = false;
+};
+
+}  // namespace twi
