@@ -80,11 +80,13 @@ class InetControl {
   // procedure call (5) for a malformed address or an unknown operation.
   void Execute(const std::string& url, const std::string& operation = "GET");
 
-  // The next part of the HTTP body: `size` bytes, fewer only for the last part; empty
-  // once the body is exhausted, and at once after Cancel. Waits, running window
-  // messages, until that much has arrived. Throws twi::RuntimeError kErrTimedOut after
-  // RequestTimeout seconds without a byte, kErrTransferFailed when the body broke off
-  // (after handing out the bytes that came before).
+  // The next part of the HTTP body: `size` bytes, fewer only for the last part or when
+  // the server has sent nothing more for half a second (the bytes that came before a
+  // stall are not held back); empty once the body is exhausted, and at once after
+  // Cancel. Waits, running window messages, until that much has arrived. Throws
+  // twi::RuntimeError kErrTimedOut after RequestTimeout seconds without a byte,
+  // kErrTransferFailed when the body broke off (after handing out the bytes that came
+  // before).
   std::vector<std::uint8_t> GetChunk(std::size_t size);
 
   // A response header's value ("" when absent; "" as name gives all headers). For an
