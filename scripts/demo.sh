@@ -57,11 +57,15 @@ else
       [ -f "$2/log.txt" ] && grep -q "Program startup" "$2/log.txt" && break
       sleep 0.5
     done
+    sleep 2
+    # Show a scan: the Internet control stand-in is registered, Common Controls is not.
+    "$1" regsvr32 /s "$(echo "Z:$4/msinet.ocx" | tr / "\\\\")" >/dev/null 2>&1
+    "$1" "$5" click "Tarnwick Software Install Center" "Scan Runtimes" >/dev/null 2>&1
     sleep 3
     import -window root "$3"
     kill $app 2>/dev/null
     WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null
     wait $app 2>/dev/null || true' demo "$root/tests/tools/wine-run" "$demo" "$shot" \
-    2>/dev/null || true
+    "$root/build/fixtures" "$root/build/tests/probe/probe.exe" 2>/dev/null || true
   if [ -f "$shot" ]; then echo "Screenshot saved: $shot"; else echo "No screenshot was taken" >&2; exit 1; fi
 fi

@@ -1,13 +1,49 @@
 // Test helper run as a child process. "osinfo" prints what the program's
-// system services see, one "name=value" per line; "exit N" ends with code N.
+// system services see, one "name=value" per line; "exit N" ends with code N;
+// "click CAPTION BUTTON" clicks a button of a visible window, as a user would.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "sys/SystemFolders.h"
+#include "sys/TextConv.h"
 #include "sys/cSharedOSInfo.h"
 
+namespace {
+
+struct ButtonSearch {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<ButtonSearch*>(data);
+  wchar_t cls[32] = {}, text[256] = {};
+  GetClassNameW(hwnd, cls, 32);
+  GetWindowTextW(hwnd, text, 256);
+  if (lstrcmpiW(cls, L"Button") == 0 && search->text == text) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int Click(const char* caption, const char* button) {
+  HWND window = FindWindowW(nullptr, twi::ToWide(caption).c_str());
+  if (!window) return 3;
+  ButtonSearch search{twi::ToWide(button)};
+  EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return 4;
+  PostMessageW(search.found, BM_CLICK, 0, 0);
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc >= 4 && std::strcmp(argv[1], "click") == 0) return Click(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "osinfo") == 0) {
     const twi::cSharedOSInfo& os = twi::TheOSInfo();
