@@ -22,7 +22,10 @@ work=$(mktemp -d /tmp/twi-bench.XXXXXX)
 export TWI_WINEPREFIX="$work/prefix"
 server_pid=""
 cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  if [ -n "$server_pid" ]; then
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+  fi
   WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
   rm -rf "$work" "$TWI_WINEPREFIX.lock"
 }

@@ -20,8 +20,13 @@ mkdir -p "$server_dir/http-root/versions"
 python3 tests/server/fixture_http.py --port-file "$server_dir/http.port" \
         --root "$server_dir/http-root" &
 server_pid=$!
-stop_server() { kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null; rm -rf "$server_dir"; }
-trap stop_server EXIT
+stop_server() {
+  kill "$server_pid" 2>/dev/null || true
+  wait "$server_pid" 2>/dev/null || true
+  rm -rf "$server_dir"
+}
+# The script's own status survives stopping the server.
+trap 'status=$?; stop_server; exit $status' EXIT
 for _ in $(seq 1 100); do [ -s "$server_dir/http.port" ] && break; sleep 0.05; done
 base="http://127.0.0.1:$(cat "$server_dir/http.port")/files/"
 n=0

@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "diag/cSharedLogging.h"
 #include "net/NetTestSupport.h"
+#include "support/MainWindowDriver.h"
 #include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
 #include "sys/AppInfo.h"
@@ -23,20 +24,13 @@ using twi::frmMain;
 class LatestVersion : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetCursorPos(0, 0);
     std::string versions = nettest::HttpRoot() + "\\versions";
     CreateDirectoryW(twi::ToWide(versions).c_str(), nullptr);
     twitest::WriteFileBytes(twi::AppFolder() + "\\TWInstaller.ini",
                             "MAINSERVER," + nettest::Http("/files/") + "\r\n");
-    window.EndProcess = [] {};
-    window.Load();
-    window.Show();
-    twitest::PumpFor(std::chrono::milliseconds(100));
+    twitest::StartMainWindow(window);
   }
-  void Select(const std::string& program) {
-    for (int i = 0; i < window.cmbPrograms.ListCount(); ++i)
-      if (window.cmbPrograms.List(i) == program) window.cmbPrograms.SetListIndex(i);
-  }
+  void Select(const std::string& program) { ASSERT_TRUE(twitest::SelectProgram(window, program)); }
   void ServeVersionFile(const std::string& name, const std::string& text) {
     twitest::WriteFileBytes(nettest::HttpRoot() + "\\versions\\" + name, text);
   }

@@ -8,6 +8,7 @@
 #include "diag/cSharedLogging.h"
 #include "install/RuntimeScan.h"
 #include "settings/cSHAREDSettings.h"
+#include "support/MainWindowDriver.h"
 #include "support/StandIns.h"
 #include "support/TestSupport.h"
 #include "sys/Clock.h"
@@ -19,17 +20,9 @@ using twi::RuntimeScan;
 
 class Scan : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetCursorPos(0, 0);
-    window.EndProcess = [] {};
-    window.Load();
-    window.Show();
-    twitest::PumpFor(std::chrono::milliseconds(100));
-  }
+  void SetUp() override { twitest::StartMainWindow(window); }
   void Select(const std::string& program) {
-    for (int i = 0; i < window.cmbPrograms.ListCount(); ++i)
-      if (window.cmbPrograms.List(i) == program) window.cmbPrograms.SetListIndex(i);
-    ASSERT_EQ(window.cmbPrograms.Text(), program);
+    ASSERT_TRUE(twitest::SelectProgram(window, program));
   }
   // Clicks "Scan Runtimes" as a user does; the seconds it took.
   double ClickScan() {

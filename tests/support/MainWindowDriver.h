@@ -1,0 +1,33 @@
+#pragma once
+// Drives the main window in-process as a user would: start it (with the real
+// pointer parked away from it and the process kept alive at exit) and pick a
+// program from its list.
+#include <chrono>
+#include <string>
+
+#include "app/frmMain.h"
+#include "support/TestSupport.h"
+
+namespace twitest {
+
+inline void StartMainWindow(twi::frmMain& window) {
+  // Showing a window makes Windows send it a mouse move at the pointer's place.
+  SetCursorPos(0, 0);
+  window.EndProcess = [] {};
+  window.Load();
+  window.Show();
+  PumpFor(std::chrono::milliseconds(100));  // let those moves arrive first
+}
+
+// Chooses the row with this text as a user's click does; false when there is none.
+inline bool SelectProgram(twi::frmMain& window, const std::string& program) {
+  for (int i = 0; i < window.cmbPrograms.ListCount(); ++i) {
+    if (window.cmbPrograms.List(i) == program) {
+      window.cmbPrograms.SetListIndex(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace twitest
