@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "support/StandIns.h"
+#include "support/TestSupport.h"
 #include "platform/activex/Object.h"
 #include "sys/RuntimeError.h"
 
 namespace {
+
+using twitest::ErrorOf;
 
 using twi::RuntimeError;
 using twi::activex::Arg;
@@ -26,17 +29,6 @@ constexpr IID kISpeechVoice = {
 constexpr CLSID kInetStandIn = {
     0x0BCED6AB, 0xC229, 0x4AA2, {0x91, 0x5C, 0xED, 0xDC, 0x71, 0x7C, 0x96, 0xA3}};
 
-// Runs `call`, which must raise a run-time error; returns it.
-template <class Call>
-RuntimeError ErrorOf(Call call) {
-  try {
-    call();
-  } catch (const RuntimeError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no run-time error raised";
-  return RuntimeError(0, "");
-}
 
 TEST(ActiveXObject, PropertyPutsArriveWithTheirTypeAndValue) {
   Registered inet("msinet.ocx"), comCt2("MsComCt2.ocx"), grid("MsFlxGrd.ocx");

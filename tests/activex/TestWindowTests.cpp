@@ -7,6 +7,7 @@
 #include <sapi.h>
 
 #include "support/StandIns.h"
+#include "support/TestSupport.h"
 #include "platform/activex/Bstr.h"
 #include "platform/activex/ComPtr.h"
 #include "install/RuntimeComponents.h"
@@ -15,6 +16,8 @@
 #include "sys/TextConv.h"
 
 namespace {
+
+using twitest::ErrorOf;
 
 using twi::RuntimeError;
 using twi::install::FindRuntimeComponent;
@@ -62,16 +65,6 @@ std::unique_ptr<TestWindow> WindowOf(const char* key) {
   return component->createTestWindow();
 }
 
-template <class Call>
-RuntimeError ErrorOf(Call call) {
-  try {
-    call();
-  } catch (const RuntimeError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no run-time error raised";
-  return RuntimeError(0, "");
-}
 
 void ExpectMissing(const RuntimeError& e, const WindowCase& c) {
   EXPECT_EQ(e.Number(), 339) << c.key;

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test executables: scratch folders, message-box
 // recording, waiting while pumping messages, and the test servers' ports.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sys/RuntimeError.h"
 #include "ui/MsgBox.h"
 
 namespace twitest {
@@ -64,6 +66,19 @@ std::string ProbeExe();
 long RunAndCapture(const std::string& commandLine, std::string& output);
 // Sets (or, with "", removes) the Windows version Wine shows one program.
 void SetWineVersionFor(const std::string& exeName, const std::string& version);
+
+// Runs `call`, which must raise a run-time error, and returns that error (a test
+// failure when it raises none).
+template <class Call>
+twi::RuntimeError ErrorOf(Call call) {
+  try {
+    call();
+  } catch (const twi::RuntimeError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no run-time error raised";
+  return twi::RuntimeError(0, "");
+}
 
 // Port of a test server started by tests/tools/with-servers ("" when absent).
 std::string EnvVar(const char* name);
