@@ -1,9 +1,9 @@
 #include "app/frmAbout.h"
 
+#include "base/AppInfo.h"
 #include "net/ServerAddresses.h"
-#include "net/cSharedWWW.h"
-#include "sys/AppInfo.h"
 #include "sys/cSHAREDSubs.h"
+#include "sys/cSharedWWW.h"
 
 namespace twi {
 

@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
-#include "app/Catalogue.h"
 #include "app/frmAbout.h"
+#include "base/AppInfo.h"
+#include "base/DoEvents.h"
+#include "base/TextConv.h"
+#include "base/Trap.h"
 #include "diag/cSharedLogging.h"
+#include "install/Catalogue.h"
 #include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
-#include "sys/AppInfo.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
 #include "sys/cSHAREDDelay.h"
 #include "sys/cSHAREDSubs.h"
 #include "sys/cSharedFileSubs.h"
-#include "ui/DoEvents.h"
 #include "ui/Forms.h"
 #include "ui/MsgBox.h"
 #include "update/fSHAREDUpdater.h"
@@ -48,19 +48,9 @@ const TipDesign kTips[3] = {
      "downloaded by clicking the \"Install\" button."},
 };
 
-// Runs one step and ignores its run-time error, as the start-up and the
-// selection routine do for each of their steps.
-template <class F>
-void IgnoringErrors(F step) {
-  try {
-    step();
-  } catch (const RuntimeError&) {
-  }
-}
-
 }  // namespace
 
-frmMain::frmMain() : ui::Form("Tarnwick Software Install Center", kClientWidth, kClientHeight) {
+frmMain::frmMain() : ui::Form(AppTitle(), kClientWidth, kClientHeight) {
   EndProcess = [] { ExitProcess(0); };
 }
 
@@ -88,14 +78,14 @@ void frmMain::CreateControls() {
 void frmMain::CreateResultRowTemplate() {
   lblControlName.Design().Create(Frame1, "", {180, 225, 3165, 330});
   ui::Label& ok = lblOK.Design();
-  ok.Create(Frame1, "OK", {3510, 225, 690, 330}, false);
+  ok.Create(Frame1, "OK", {3510, 225, 690, 330}, {.visible = false});
   ok.SetFontBold(true);
   ok.SetForeColor(kGreen);
   ui::Label& fail = lblFail.Design();
-  fail.Create(Frame1, "Fail", {4365, 225, 780, 330}, false);
+  fail.Create(Frame1, "Fail", {4365, 225, 780, 330}, {.visible = false});
   fail.SetFontBold(true);
   fail.SetForeColor(kRed);
-  cmdInstall.Design().Create(Frame1, "Install", {5400, 180, 1050, 375}, false);
+  cmdInstall.Design().Create(Frame1, "Install", {5400, 180, 1050, 375}, {.visible = false});
 }
 
 void frmMain::CreateButtons() {
@@ -103,7 +93,7 @@ void frmMain::CreateButtons() {
   cmdShowLatest.Create(*this, "Determine latest version", {90, 810, 1455, 555});
   cmdInstallProg.Create(*this, "Download and Install Program", {90, 1440, 1455, 555});
   // Shown only while a file is downloading.
-  cmdStop.Create(*this, "Stop Current Download", {90, 2070, 1455, 555}, false);
+  cmdStop.Create(*this, "Stop Current Download", {90, 2070, 1455, 555}, {.visible = false});
   cmdStop.SetFontBold(true);
   cmdUpdateInstallCenter.Create(*this, "Update Install Center", {90, 2745, 1455, 555});
   cmdHelp.Create(*this, "About", {90, 3375, 1455, 510});
@@ -115,7 +105,7 @@ void frmMain::CreateTipFrames() {
   for (int i = 0; i < 3; ++i) {
     const TipDesign& tip = kTips[i];
     ui::Frame& frame = TipFrame.DesignElement(i);
-    frame.Create(*this, "", tip.frame, false);
+    frame.Create(*this, "", tip.frame, {.visible = false});
     ui::Label& label = lblToolTip.DesignElement(i);
     label.Create(frame, tip.text, {90, 165, tip.frame.width - 180, tip.frame.height - 240});
     label.SetBackColor(ui::Colour::System(COLOR_INFOBK));
@@ -144,54 +134,59 @@ void frmMain::ConnectEvents() {
 void frmMain::Form_Load() { StartUp(); }
 
 void frmMain::StartUp() {
-  IgnoringErrors([&] {
+  Ignoring([&] {
     splash_.Show();
-    ui::DoEvents();
+    DoEvents();
   });
-  IgnoringErrors([&] { ShowProgramInfo(false); });
-  IgnoringErrors([&] {
+  Ignoring([&] { ShowProgramInfo(false); });
+  Ignoring([&] {
     for (const ProgramEntry& entry : Catalogue()) cmbPrograms.AddItem(entry.ListText);
   });
-  IgnoringErrors([&] { cmbPrograms.SetListIndex(0); });
-  IgnoringErrors([&] { TheLog().LogEvent("Program startup", true); });
-  IgnoringErrors([&] {
+  Ignoring([&] { cmbPrograms.SetListIndex(0); });
+  Ignoring([&] { TheLog().LogEvent("Program startup", true); });
+  Ignoring([&] {
     SettingsFilePath = AppFolder() + "\\TWInstaller.ini";
     TheSettings().LoadSettings(SettingsFilePath);
   });
-  IgnoringErrors([&] { TheDelay().Delay(1.25); });
-  IgnoringErrors([&] {
+  Ignoring([&] { TheDelay().Delay(1.25); });
+  Ignoring([&] {
     splash_.Hide();
-    ui::DoEvents();
+    DoEvents();
     splash_.Unload();
   });
-  IgnoringErrors([&] { lblVersion.SetCaption("V: " + TheSubs().AppVersion()); });
-  IgnoringErrors([&] { TheFileSubs().MkMissingDir(AppFolder() + "\\Runtimes"); });
+  Ignoring([&] { lblVersion.SetCaption("V: " + TheSubs().AppVersion()); });
+  Ignoring([&] { TheFileSubs().MkMissingDir(AppFolder() + "\\Runtimes"); });
 }
 
 void frmMain::ShowProgramInfo(bool showLatest) {
   for (int i = 0; i < kResultRowsCleared; ++i) {
-    IgnoringErrors([&] { lblOK[i].SetVisible(false); });
-    IgnoringErrors([&] { lblFail[i].SetVisible(false); });
-    IgnoringErrors([&] { cmdInstall[i].SetVisible(false); });
-    IgnoringErrors([&] { lblControlName[i].SetCaption(""); });
+    Ignoring([&] { lblOK[i].SetVisible(false); });
+    Ignoring([&] { lblFail[i].SetVisible(false); });
+    Ignoring([&] { cmdInstall[i].SetVisible(false); });
+    Ignoring([&] { lblControlName[i].SetCaption(""); });
   }
   SetStatus(kInstructionText);
-  if (showLatest && !cInternet) IgnoringErrors([&] { CreateDownloadClient(); });
+  if (showLatest && !cInternet) Ignoring([&] { CreateDownloadClient(); });
   std::string versionAddress, programName;
   if (const ProgramEntry* entry = FindProgramByKey(CatalogueKeyOf(cmbPrograms.Text()))) {
     lblAbout.SetCaption(entry->Description);
     versionAddress = VersionFileAddress(*entry);
     programName = std::string(entry->MessageName);
   }
-  if (showLatest) IgnoringErrors([&] { ShowLatestVersion(versionAddress, programName); });
-  ui::DoEvents();
+  if (showLatest) Ignoring([&] { ShowLatestVersion(versionAddress, programName); });
+  DoEvents();
+}
+
+cSHAREDInternet& frmMain::DownloadClient() {
+  if (!cInternet) CreateDownloadClient();
+  return *cInternet;
 }
 
 void frmMain::CreateDownloadClient() {
   cInternet = std::make_unique<cSHAREDInternet>();
   cInternet->Status = [this](const std::string& message) {
     SetStatus(message);
-    ui::DoEvents();
+    DoEvents();
   };
 }
 
@@ -245,13 +240,13 @@ void frmMain::ShowTip(int index) {
   HideAllTips();
   TipFrame[index].SetVisible(true);
   TipFrame[index].ZOrder(0);
-  ui::DoEvents();
+  DoEvents();
 }
 
 void frmMain::HideTip(int index) {
   if (!TipFrame[index].Visible()) return;
   TipFrame[index].SetVisible(false);
-  ui::DoEvents();
+  DoEvents();
 }
 
 void frmMain::HideAllTips() {
@@ -276,25 +271,22 @@ void frmMain::ShowAbout() {
 }
 
 void frmMain::Form_QueryUnload(bool& /*cancel*/, ui::CloseReason reason) {
-  try {
-    if (reason == ui::CloseReason::ControlMenu) {
-      ExitProgram();
-    } else if (reason == ui::CloseReason::AppWindows) {
-      // Windows is ending the session: keep the user's settings, nothing else.
-      TheSettings().SaveSettings(SettingsFilePath);
-    }
-  } catch (const RuntimeError&) {
+  if (reason == ui::CloseReason::ControlMenu) {
+    Ignoring([&] { ExitProgram(); });
+  } else if (reason == ui::CloseReason::AppWindows) {
+    // Windows is ending the session: keep the user's settings, nothing else.
+    Ignoring([&] { TheSettings().SaveSettings(SettingsFilePath); });
   }
 }
 
 void frmMain::ExitProgram() {
   if (RebootNeeded) ui::MsgBox(kRebootReminder);
   Hide();
-  ui::DoEvents();
+  DoEvents();
   if (cInternet) cInternet->Cancel();
   std::vector<ui::Form*> open = ui::Forms().All();
   for (auto it = open.rbegin(); it != open.rend(); ++it)
-    if (ui::Forms().Contains(*it)) IgnoringErrors([&] { (*it)->Unload(); });
+    if (ui::Forms().Contains(*it)) Ignoring([&] { (*it)->Unload(); });
   cInternet.reset();
   TheSettings().SaveSettings(SettingsFilePath);
   Unload();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/frmSplash.h"
+#include "install/MainWindowLink.h"
 #include "install/RuntimeScan.h"
 #include "ui/Button.h"
 #include "ui/ComboBox.h"
@@ -21,7 +22,7 @@ namespace twi {
 class cSHAREDInternet;
 class fSHAREDUpdater;
 
-class frmMain : public ui::Form {
+class frmMain : public ui::Form, public install::MainWindowLink {
  public:
   frmMain();
   ~frmMain() override;
@@ -30,11 +31,7 @@ class frmMain : public ui::Form {
   ui::Frame Frame2;
   ui::ComboBox cmbPrograms;
   ui::Label lblAbout;
-  ui::Frame Frame1;
-  ui::ControlArray<ui::Label> lblControlName;
-  ui::ControlArray<ui::Label> lblOK;
-  ui::ControlArray<ui::Label> lblFail;
-  ui::ControlArray<ui::Button> cmdInstall;
+  ui::Frame Frame1;  // holds the result rows (lblControlName, lblOK, lblFail, cmdInstall)
   ui::Button cmdScan, cmdShowLatest, cmdInstallProg, cmdStop, cmdUpdateInstallCenter, cmdHelp,
       cmdProxy, cmdExit;
   ui::Label lblVersion;
@@ -42,28 +39,28 @@ class frmMain : public ui::Form {
   ui::ControlArray<ui::Frame> TipFrame;
   ui::ControlArray<ui::Label> lblToolTip;
 
-  // Member state shared with the operations behind the buttons.
+  // Member state shared with the operations behind the buttons (the install
+  // operations' share, NextRow, InetOK, DownloadFailed and RebootNeeded, comes
+  // with install::MainWindowLink).
   std::unique_ptr<cSHAREDInternet> cInternet;  // the download client, created on first need
   std::unique_ptr<fSHAREDUpdater> Updater;     // used unseen for its version-file parser
-  short NextRow = 0;
-  bool InetOK = false;
-  bool DownloadFailed = false;
-  bool RebootNeeded = false;
   std::string SettingsFilePath;
 
   // The runtime scan behind "Scan Runtimes".
   RuntimeScan Scan{*this};
 
   // The status line: every operation reports here; each change is logged.
-  void SetStatus(const std::string& text) { lblStatus.SetCaption(text); }
-  std::string Status() const { return lblStatus.Caption(); }
+  void SetStatus(const std::string& text) override { lblStatus.SetCaption(text); }
+  std::string Status() const override { return lblStatus.Caption(); }
 
-  void DisableControls();
-  void EnableControls();
+  void DisableControls() override;
+  void EnableControls() override;
+  void ShowProgramInfo(bool showLatest) override;
+  std::string SelectedProgram() const override { return cmbPrograms.Text(); }
+  cSHAREDInternet& DownloadClient() override;
   void ShowTip(int index);
   void HideTip(int index);
   void HideAllTips();
-  void ShowProgramInfo(bool showLatest);
   void ExitProgram();
 
   // Ends the process after the exit steps; tests replace it to stay alive.

@@ -13,8 +13,8 @@ constexpr int kPictureHeight = 2880;
 frmSplash::frmSplash() : ui::Form("", kPictureWidth, kPictureHeight, ui::BorderStyle::None) {}
 
 void frmSplash::CreateControls() {
-  Picture1.Create(*this, {0, 0, kPictureWidth, kPictureHeight}, true, false);
-  lblVersion.Create(*this, "Version", {0, 2340, 2000, 285}, true, ui::Alignment::Center);
+  Picture1.Create(*this, {0, 0, kPictureWidth, kPictureHeight}, {.border = false});
+  lblVersion.Create(*this, "Version", {0, 2340, 2000, 285}, {.alignment = ui::Alignment::Center});
   lblVersion.SetBackColor(ui::Colour::Rgb(RGB(0x1F, 0x3F, 0x7F)));
   lblVersion.SetForeColor(ui::Colour::Rgb(RGB(0xFF, 0xFF, 0xFF)));
   lblVersion.ZOrder(0);

@@ -3,14 +3,14 @@
 #include <objbase.h>
 
 #include "app/frmMain.h"
+#include "base/Unhandled.h"
 #include "diag/cSharedLogging.h"
-#include "ui/DoEvents.h"
-#include "ui/Unhandled.h"
+#include "ui/Forms.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   CoInitialize(nullptr);
   // An error that escapes a handler is logged; the window goes on.
-  ui::SetUnhandledExceptionSink(
+  twi::SetUnhandledExceptionSink(
       [](const std::string& description) { twi::TheLog().AddAction(description, "", "frmMain"); });
   twi::frmMain main;
   main.Load();

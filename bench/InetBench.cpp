@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "base/DoEvents.h"
+#include "base/TextConv.h"
 #include "net/cSHAREDInternet.h"
 #include "platform/inet/InetControl.h"
-#include "sys/TextConv.h"
-#include "ui/DoEvents.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ bool ControlChunks(const std::string& url, PatternCheck& check, std::size_t chun
   control.StateChanged = [&](int state) { last = state; };
   control.Execute(url, "GET");
   while (last != 12 && last != 11) {
-    ui::DoEvents();
+    twi::DoEvents();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
   }
   if (last == 11) return false;

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include "sys/AppInfo.h"
-#include "sys/FileTable.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
-#include "sys/cSHAREDSubs.h"
-#include "sys/cSharedFileSubs.h"
-#include "sys/cSharedOSInfo.h"
+#include "base/AppInfo.h"
+#include "base/FileSystem.h"
+#include "base/FileTable.h"
+#include "base/NoDestructor.h"
+#include "base/TextConv.h"
+#include "base/Trap.h"
+#include "base/cSharedOSInfo.h"
 
 namespace twi {
 namespace {
@@ -19,25 +19,31 @@ std::string CurrentDirectory() {
   return ToUtf8(std::wstring_view(buffer, n));
 }
 
+// Opens the log for appending under the lowest free file number, creating a
+// missing file and clearing a read-only attribute first, as the file services
+// open any file for appending. The log opens its file itself, not through the
+// file services: they record their failures in the log, and a failure of the
+// log must never come back to the log. Empty when the file cannot be opened.
+ScopedFile OpenForAppending(const std::string& path) {
+  std::wstring wide = ToWide(path);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(wide.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  ScopedFile file;
+  Ignoring([&] { file = ScopedFile(path, FileMode::Append); });
+  return file;
+}
+
 }  // namespace
 
-std::string ErrorActionText(const std::string& description, long number) {
-  return description + " (" + std::to_string(number) + ")";
-}
-
-cSharedLogging::~cSharedLogging() {
-  try {
-    WriteActionsToLog();
-  } catch (...) {
-  }
-}
+cSharedLogging::~cSharedLogging() { WriteActionsToLog(); }
 
 std::string cSharedLogging::FormatLine(int fileNumber, const std::string& text, const Date& when) {
   return std::to_string(fileNumber) + " " + when.TimeText() + ", " + text;
 }
 
 void cSharedLogging::EnsureFilename() {
-  if (logFilename_.empty()) logFilename_ = TheFileSubs().AddSlashIfMissing(AppFolder()) + "log.txt";
+  if (logFilename_.empty()) logFilename_ = WithTrailingBackslash(AppFolder()) + "log.txt";
 }
 
 void cSharedLogging::LogEvent(const std::string& logMessage, bool deleteFirst) {
@@ -51,7 +57,7 @@ void cSharedLogging::WriteHeader(int n) {
   files.WriteLine(n, FormatLine(n, "Log file created ", Date::Now()));
   files.WriteLine(n, FormatLine(n, "Operating System: " + TheOSInfo().fOSName(), Date::Now()));
   files.WriteLine(n, FormatLine(n, "App: " + AppExeName(), Date::Now()));
-  files.WriteLine(n, FormatLine(n, "Version: " + TheSubs().AppVersion(), Date::Now()));
+  files.WriteLine(n, FormatLine(n, "Version: " + AppVersionText(), Date::Now()));
   files.WriteLine(n, FormatLine(n, "Curdir: " + CurrentDirectory(), Date::Now()));
   files.WriteLine(n, FormatLine(n, "App path: " + AppFolder(), Date::Now()));
 }
@@ -60,25 +66,23 @@ void cSharedLogging::LogToFile(const std::string& logFilename, const std::string
                                bool deleteFirst) {
   if (NOLOGGING) return;
   PendingLine line{logMessage, Date::Now()};
-  if (deleteFirst) {
-    TheFileSubs().EraseFile(logFilename);
-    if (TheFileSubs().FileExists(logFilename)) deleteFirst = false;
-  }
-  FileTable& files = TheFiles();
-  int n = 0;
-  try {
-    n = files.Open(logFilename, deleteFirst ? FileMode::Output : FileMode::Append);
+  // An old log that cannot be erased (another program holds it) is appended to.
+  if (deleteFirst && RemoveFile(logFilename) != 0) deleteFirst = false;
+  bool written = Ignoring([&] {
+    ScopedFile file(logFilename, deleteFirst ? FileMode::Output : FileMode::Append);
+    const int n = file.Number();
     if (deleteFirst) WriteHeader(n);
+    FileTable& files = TheFiles();
     for (const PendingLine& earlier : pendingEvents_)
       files.WriteLine(n, FormatLine(n, earlier.text, earlier.when));
     files.WriteLine(n, FormatLine(n, line.text, line.when));
-    files.Close(n);
+  });
+  // A line that cannot be written is kept for the next write that succeeds;
+  // the work goes on.
+  if (written)
     pendingEvents_.clear();
-  } catch (const RuntimeError&) {
-    // Keep the line for the next write that succeeds; the work goes on.
-    if (n) files.Close(n);
+  else
     pendingEvents_.push_back(std::move(line));
-  }
 }
 
 void cSharedLogging::RecordAction(std::string text) {
@@ -105,24 +109,20 @@ void cSharedLogging::WriteActionsToLog() {
   if (NOLOGGING || actionTexts_.empty()) return;
   // A batch before any event has named the file goes to the usual log file.
   EnsureFilename();
-  int n = TheFileSubs().OpenAppendFile(logFilename_);
-  if (n <= 0) return;  // kept for the next attempt
+  ScopedFile file = OpenForAppending(logFilename_);
+  if (!file) return;  // kept for the next attempt
+  const int n = file.Number();
   FileTable& files = TheFiles();
-  try {
+  // What cannot be written stays pending.
+  Ignoring([&] {
     while (!actionTexts_.empty()) {
       files.WriteLine(n, FormatLine(n, actionTexts_.front(), actionTimes_.front()));
       actionTexts_.erase(actionTexts_.begin());
       actionTimes_.erase(actionTimes_.begin());
     }
-  } catch (const RuntimeError&) {
-    // What is left stays pending.
-  }
-  files.Close(n);
+  });
 }
 
-cSharedLogging& TheLog() {
-  static cSharedLogging log;
-  return log;
-}
+cSharedLogging& TheLog() { return SharedInstance<cSharedLogging>(); }
 
 }  // namespace twi

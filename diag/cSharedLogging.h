@@ -6,17 +6,21 @@
 //
 // Logging never interrupts the work: an event line that cannot be written
 // (another program holds the file, the folder is read-only) is kept, with its
-// time, and written before the next line that can be.
+// time, and written before the next line that can be; actions that cannot be
+// written stay pending for the next batch. The log opens its file itself and
+// never records a failure of its own.
 #include <string>
 #include <vector>
 
-#include "sys/Date.h"
+#include "base/Date.h"
 
 namespace twi {
 
 class cSharedLogging {
  public:
   cSharedLogging() = default;
+  // Writes the actions still pending. The shared log is never destroyed, so
+  // what it holds at exit is not written.
   ~cSharedLogging();
   cSharedLogging(const cSharedLogging&) = delete;
   cSharedLogging& operator=(const cSharedLogging&) = delete;
@@ -57,8 +61,5 @@ class cSharedLogging {
 };
 
 cSharedLogging& TheLog();
-
-// The text the program logs for a trapped error: "<description> (<number>)".
-std::string ErrorActionText(const std::string& description, long number);
 
 }  // namespace twi

@@ -3,69 +3,58 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/Catalogue.h"
-#include "app/frmMain.h"
+#include "base/DoEvents.h"
+#include "base/Trap.h"
 #include "diag/cSharedLogging.h"
+#include "install/Catalogue.h"
+#include "install/MainWindowLink.h"
 #include "install/RuntimeComponents.h"
 #include "install/TestWindow.h"
-#include "sys/RuntimeError.h"
 #include "sys/cSHAREDDelay.h"
-#include "ui/DoEvents.h"
 
 namespace twi {
-namespace {
-
-// Runs one step; a run-time error is ignored and the next step runs.
-template <class F>
-void Ignoring(F step) {
-  try {
-    step();
-  } catch (const RuntimeError&) {
-  }
-}
-
-}  // namespace
 
 int RuntimeScan::RowTop(int row) { return static_cast<int>(475.0f * row + 340.0f); }
 
 void RuntimeScan::Scan() {
-  frmMain& w = window_;
-  try {
-    w.DisableControls();
-    w.ShowProgramInfo(false);
-    w.SetStatus("Scanning");
-    ui::DoEvents();
-    w.InetOK = false;
-    const ProgramEntry* entry = FindProgramByKey(CatalogueKeyOf(w.cmbPrograms.Text()));
-    auto needed = [&](std::string_view key) {
-      if (key == "MSINET" || key == "MSCOMCTL") return true;
-      return entry && std::find(entry->ExtraRuntimes.begin(), entry->ExtraRuntimes.end(), key) !=
-                          entry->ExtraRuntimes.end();
-    };
-    w.NextRow = 0;
-    TheLog().LogEvent("Beginning scan", false);
-    bool allPassed = true;
-    for (const install::RuntimeComponent& component : install::RuntimeComponents()) {
-      if (!component.scanPosition || !needed(component.key)) continue;
-      PrepareResultRow(std::string(component.key));
-      bool passed = component.key == "MSINET" ? TestMSINET() : TestComponent(component.key);
-      if (component.key == "MSINET") {
-        w.InetOK = passed;
-        allPassed = passed;
-      } else {
-        allPassed = allPassed && passed;
-      }
+  // An error outside the tests ends the scan; the status line stays as it was
+  // and the window is idle again.
+  Ignoring([&] { ScanSelectedProgram(); });
+  window_.EnableControls();
+}
+
+void RuntimeScan::ScanSelectedProgram() {
+  install::MainWindowLink& w = window_;
+  w.DisableControls();
+  w.ShowProgramInfo(false);
+  w.SetStatus("Scanning");
+  DoEvents();
+  w.InetOK = false;
+  const ProgramEntry* entry = FindProgramByKey(CatalogueKeyOf(w.SelectedProgram()));
+  auto needed = [&](std::string_view key) {
+    if (key == "MSINET" || key == "MSCOMCTL") return true;
+    return entry && std::find(entry->ExtraRuntimes.begin(), entry->ExtraRuntimes.end(), key) !=
+                        entry->ExtraRuntimes.end();
+  };
+  w.NextRow = 0;
+  TheLog().LogEvent("Beginning scan", false);
+  bool allPassed = true;
+  for (const install::RuntimeComponent& component : install::RuntimeComponents()) {
+    if (!component.scanPosition || !needed(component.key)) continue;
+    PrepareResultRow(std::string(component.key));
+    bool passed = component.key == "MSINET" ? TestMSINET() : TestComponent(component.key);
+    if (component.key == "MSINET") {
+      w.InetOK = passed;
+      allPassed = passed;
+    } else {
+      allPassed = allPassed && passed;
     }
-    w.SetStatus(allPassed ? kAllPassed : kSomeFailed);
-    w.EnableControls();
-  } catch (const RuntimeError&) {
-    // An error outside the tests ends the scan; the status line stays as it was.
-    w.EnableControls();
   }
+  w.SetStatus(allPassed ? kAllPassed : kSomeFailed);
 }
 
 void RuntimeScan::PrepareResultRow(const std::string& componentKey) {
-  frmMain& w = window_;
+  install::MainWindowLink& w = window_;
   const int row = w.NextRow;
   Ignoring([&] { w.lblOK.Load(row); });
   Ignoring([&] { w.lblFail.Load(row); });
@@ -80,19 +69,16 @@ void RuntimeScan::PrepareResultRow(const std::string& componentKey) {
 }
 
 bool RuntimeScan::ControlOK(install::TestWindow& testForm) {
-  frmMain& w = window_;
+  install::MainWindowLink& w = window_;
   const int row = w.NextRow;
   std::optional<RuntimeError> lastError;
   // Error 360 (already loaded) is no failure; any other error is remembered,
   // shown on the status line, and the next step runs.
   auto step = [&](auto action) {
-    try {
-      action();
-    } catch (const RuntimeError& e) {
-      if (e.Number() == err::ObjectAlreadyLoaded) return;
-      lastError = e;
-      w.SetStatus("ControlOK: " + e.Description());
-    }
+    std::optional<RuntimeError> error = Trapping(action);
+    if (!error || error->Number() == err::ObjectAlreadyLoaded) return;
+    lastError = error;
+    w.SetStatus("ControlOK: " + error->Description());
   };
   step([&] { TheDelay().Delay(0.15); });
   step([&] { testForm.Load(); });
@@ -112,14 +98,13 @@ bool RuntimeScan::ControlOK(install::TestWindow& testForm) {
     step([&] { w.lblFail[row].SetVisible(true); });
     step([&] { w.cmdInstall[row].SetVisible(true); });
     TheLog().LogEvent("Error in " + name, false);
-    TheLog().LogEvent(std::to_string(lastError->Number()) + " - " + lastError->Description(),
-                      false);
+    TheLog().LogEvent(ErrorText(*lastError, ErrorStyle::NumberDash), false);
   } else {
     step([&] { w.lblOK[row].SetVisible(true); });
     TheLog().LogEvent(name + " Passed.", false);
   }
   w.NextRow = static_cast<short>(row + 1);
-  ui::DoEvents();
+  DoEvents();
   return result;
 }
 

@@ -8,15 +8,14 @@
 
 namespace twi {
 
-class frmMain;
-
 namespace install {
+class MainWindowLink;
 class TestWindow;
-}
+}  // namespace install
 
 class RuntimeScan {
  public:
-  explicit RuntimeScan(frmMain& window) : window_(window) {}
+  explicit RuntimeScan(install::MainWindowLink& window) : window_(window) {}
 
   // The click of "Scan Runtimes".
   void Scan();
@@ -40,7 +39,8 @@ class RuntimeScan {
       "the internet to fix all but the MSINET control)";
 
  private:
-  frmMain& window_;
+  void ScanSelectedProgram();
+  install::MainWindowLink& window_;
 };
 
 }  // namespace twi

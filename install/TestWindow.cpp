@@ -1,6 +1,6 @@
 #include "install/TestWindow.h"
 
-#include "sys/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace twi::install {
 
@@ -27,7 +27,8 @@ activex::Object& TestWindow::Hosted(std::string_view name) {
   Load();
   for (HostedControl& control : hosted_)
     if (control.name == name) return control.object;
-  // Not a control of this window: a programming error, reported as VB would.
+  // Not a control of this window: a programming error, reported as error 424
+  // (object required).
   throw RuntimeError::Numbered(err::ObjectRequired);
 }
 

@@ -2,13 +2,20 @@
 
 #include <windows.h>
 
-#include "diag/cSharedLogging.h"
-#include "sys/AppInfo.h"
-#include "sys/RuntimeError.h"
+#include "base/AppInfo.h"
+#include "base/NoDestructor.h"
+#include "base/Trap.h"
+#include "diag/TrapToLog.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
+#include "ui/PictureBox.h"
 
 namespace twi {
+namespace {
+
+constexpr const char* kModule = "mLang";
+
+}  // namespace
 
 void cSharedLang::Initialise() {
   if (initialised_) return;
@@ -28,10 +35,10 @@ std::string cSharedLang::GetTranslation(const std::string& aWord) {
 BOOL CALLBACK cSharedLang::TranslateControl(HWND child, LPARAM data) {
   auto* lang = reinterpret_cast<cSharedLang*>(data);
   ui::Control* control = ui::ControlFromHwnd(child);
+  if (!control || dynamic_cast<ui::PictureBox*>(control)) return TRUE;
   wchar_t cls[32] = {};
   GetClassNameW(child, cls, 32);
-  if (!control || lstrcmpW(cls, L"TWInstallPicture") == 0) return TRUE;
-  try {
+  std::optional<RuntimeError> error = Trapping([&] {
     // A text equal to the current one is not set again, so no change events
     // fire for an untranslated window.
     if (lstrcmpW(cls, L"ComboBox") != 0) {
@@ -42,31 +49,24 @@ BOOL CALLBACK cSharedLang::TranslateControl(HWND child, LPARAM data) {
     std::string tip = control->ToolTipText();
     std::string translatedTip = lang->GetTranslation(tip);
     if (translatedTip != tip) control->SetToolTipText(translatedTip);
-  } catch (const RuntimeError& e) {
-    // A control without the property, or an error with a negative number, is skipped.
-    if (e.Number() >= 0)
-      TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), "TranslateForm", "mLang");
-  }
+  });
+  // A control without the property, or an error with a negative number, is skipped.
+  if (error && error->Number() >= 0) RecordTrapped(*error, "TranslateForm", kModule);
   return TRUE;
 }
 
 void cSharedLang::TranslateForm(ui::Form& aForm) {
   Initialise();
-  try {
+  TrapToLog("TranslateForm", kModule, [&] {
     // No language font is loaded, so the windows keep their own font.
     std::string caption = aForm.Caption();
     std::string translated = GetTranslation(caption);
     if (translated != caption) aForm.SetCaption(translated);
     if (!aForm.hwnd()) return;
     EnumChildWindows(aForm.hwnd(), &cSharedLang::TranslateControl, reinterpret_cast<LPARAM>(this));
-  } catch (const RuntimeError& e) {
-    TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), "TranslateForm", "mLang");
-  }
+  });
 }
 
-cSharedLang& TheLang() {
-  static cSharedLang lang;
-  return lang;
-}
+cSharedLang& TheLang() { return SharedInstance<cSharedLang>(); }
 
 }  // namespace twi

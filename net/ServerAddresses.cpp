@@ -1,7 +1,7 @@
 #include "net/ServerAddresses.h"
 
+#include "base/TextConv.h"
 #include "settings/cSHAREDSettings.h"
-#include "sys/TextConv.h"
 
 namespace twi {
 namespace {

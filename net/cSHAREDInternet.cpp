@@ -1,8 +1,9 @@
 #include "net/cSHAREDInternet.h"
 
+#include "base/Trap.h"
+#include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
 #include "net/fSHAREDInternet.h"
-#include "sys/RuntimeError.h"
 #include "sys/cSHAREDDelay.h"
 #include "sys/cSharedFileSubs.h"
 
@@ -24,22 +25,18 @@ class TransferScope {
 }  // namespace
 
 cSHAREDInternet::cSHAREDInternet() {
-  try {
+  // Not reported when it fails: every transfer of this client then fails.
+  Ignoring([&] {
     fInet = std::make_unique<fSHAREDInternet>();
     fInet->Load();
     SubscribeToEngine();
-  } catch (const RuntimeError&) {
-    // Not reported: every transfer of this client then fails.
-  }
+  });
 }
 
 cSHAREDInternet::~cSHAREDInternet() {
   if (!fInet) return;
-  try {
-    fInet->Cancel();
-    fInet->Unload();
-  } catch (const RuntimeError&) {
-  }
+  Ignoring([&] { fInet->Cancel(); });
+  Ignoring([&] { fInet->Unload(); });
 }
 
 void cSHAREDInternet::SubscribeToEngine() {
@@ -78,10 +75,7 @@ void cSHAREDInternet::SetSuppressAllButErrors(bool value) {
 }
 
 void cSHAREDInternet::Cancel() {
-  try {
-    if (fInet) fInet->Cancel();
-  } catch (const RuntimeError&) {
-  }
+  if (fInet) Ignoring([&] { fInet->Cancel(); });
   bCancelled = true;
 }
 
@@ -98,21 +92,22 @@ bool cSHAREDInternet::GetFile(const std::string& strUrl, const std::string& file
   }
   if (!fInet) return false;
   TransferScope scope(inTransfer_);
-  try {
-    fInet->SuppressAllButDLAndErrors = suppressAllButDLAndErrors;
-    fInet->SuppressAllButErrors = suppressAllButErrors;
-    if (fInet->Connected()) fInet->Cancel();
-    bCancelled = bFailed = bFinished = bNoInternet = false;
-    fInet->DownloadFile(strUrl, filename, getSize);
-    if (withProgressForm && !bFinished && !bFailed && !bCancelled) fInet->Show(true);
-    do {
-      TheDelay().Sleep(150);
-      TheDelay().RegularDoEvents();
-      if (bFailed) break;
-    } while (!bFinished && !bCancelled);
-  } catch (const RuntimeError& e) {
-    TheLog().AddAction(e.Description() + "(" + std::to_string(e.Number()) + ")", "GetFile", kModule);
-  }
+  TrapToLog(
+      "GetFile", kModule,
+      [&] {
+        fInet->SuppressAllButDLAndErrors = suppressAllButDLAndErrors;
+        fInet->SuppressAllButErrors = suppressAllButErrors;
+        if (fInet->Connected()) fInet->Cancel();
+        bCancelled = bFailed = bFinished = bNoInternet = false;
+        fInet->DownloadFile(strUrl, filename, getSize);
+        if (withProgressForm && !bFinished && !bFailed && !bCancelled) fInet->Show(true);
+        do {
+          TheDelay().Sleep(150);
+          TheDelay().RegularDoEvents();
+          if (bFailed) break;
+        } while (!bFinished && !bCancelled);
+      },
+      ErrorStyle::Tight);
   // An engine without its transfer control reports completion without a file.
   if (!bFailed && !bCancelled && !bNoInternet) return true;
   TheFileSubs().EraseFile(filename);
@@ -127,11 +122,9 @@ std::string cSHAREDInternet::OpenURL(const std::string& url, bool showStatus) {
   if (!fInet) return "";
   TransferScope scope(inTransfer_);
   bCancelled = false;
-  try {
-    return fInet->OpenURL(url, showStatus);
-  } catch (const RuntimeError&) {
-    return "";
-  }
+  std::string text;
+  Ignoring([&] { text = fInet->OpenURL(url, showStatus); });
+  return text;
 }
 
 }  // namespace twi

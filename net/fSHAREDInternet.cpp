@@ -4,17 +4,19 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/Clock.h"
+#include "base/DoEvents.h"
+#include "base/FileTable.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
+#include "base/Trap.h"
+#include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
 #include "platform/inet/InetControl.h"
 #include "settings/Variant.h"
-#include "sys/Clock.h"
-#include "sys/FileTable.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
 #include "sys/cSHAREDDelay.h"
 #include "sys/cSHAREDSubs.h"
 #include "sys/cSharedFileSubs.h"
-#include "ui/DoEvents.h"
 
 namespace twi {
 namespace {
@@ -74,15 +76,12 @@ void fSHAREDInternet::CreateControls() {
 
 void fSHAREDInternet::Form_Load() {
   SetWindowState(1);  // whenever it is shown, it is shown minimised
-  try {
+  // Without its control the engine ends every transfer at once instead of
+  // leaving its client waiting for events that never come.
+  ControlMissing = !TrapToLog("Form_Load", kModule, [&] {
     inet_ = std::make_unique<inet::InetControl>();
     inet_->StateChanged = [this](int state) { Inet1_StateChanged(state); };
-  } catch (const RuntimeError& e) {
-    // Without its control the engine ends every transfer at once instead of
-    // leaving its client waiting for events that never come.
-    ControlMissing = true;
-    TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), "Form_Load", kModule);
-  }
+  });
 }
 
 void fSHAREDInternet::SetTimingForTests(unsigned tickMilliseconds, int requestTimeoutSeconds) {
@@ -90,14 +89,6 @@ void fSHAREDInternet::SetTimingForTests(unsigned tickMilliseconds, int requestTi
   requestTimeoutSeconds_ = requestTimeoutSeconds;
   Timer1.SetInterval(tickMilliseconds);
   if (inet_) inet_->SetRequestTimeout(requestTimeoutSeconds);
-}
-
-void fSHAREDInternet::Trap(const std::string& routine, const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const RuntimeError& e) {
-    TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), routine, kModule);
-  }
 }
 
 void fSHAREDInternet::SetProgressLabel(const std::string& text) {
@@ -122,7 +113,7 @@ void fSHAREDInternet::DownloadFile(const std::string& sUrl, const std::string& f
     if (NoInternet) NoInternet();
     return;
   }
-  Trap("DownloadFile", [&] { lblFile.SetCaption(filename); });
+  TrapToLog("DownloadFile", kModule, [&] { lblFile.SetCaption(filename); });
   expectedFilesize_ = 0;
   WriteToFile = true;
   receivedAnyText_ = false;
@@ -131,14 +122,14 @@ void fSHAREDInternet::DownloadFile(const std::string& sUrl, const std::string& f
   // way the user chose.
   if (files.FileExists(filename)) files.EraseFile(filename);
   Filename = filename;
-  Trap("DownloadFile", [&] { inet_->SetRequestTimeout(requestTimeoutSeconds_); });
+  TrapToLog("DownloadFile", kModule, [&] { inet_->SetRequestTimeout(requestTimeoutSeconds_); });
   TimeoutTicks = 0;
   Timer1.SetEnabled(true);
   if (UpperAscii(sUrl.substr(0, 3)) == "FTP") {
-    Trap("DownloadFile", [&] { RunFtpScript(); });
+    TrapToLog("DownloadFile", kModule, [&] { RunFtpScript(); });
     return;
   }
-  Trap("DownloadFile", [&] { inet_->Execute(Trim(sUrl), "GET"); });
+  TrapToLog("DownloadFile", kModule, [&] { inet_->Execute(Trim(sUrl), "GET"); });
 }
 
 fSHAREDInternet::FtpAddress fSHAREDInternet::ParseFtpAddress(const std::string& sUrl) {
@@ -171,9 +162,10 @@ void fSHAREDInternet::RunFtpScript() {
     return;
   }
   const std::string address = "FTP://" + ftp.host;
-  Trap("DownloadFile", [&] { inet_->Execute(address, "CD " + ftp.folder); });
-  Trap("DownloadFile", [&] { inet_->Execute(address, "GET " + ftp.file + " " + Filename); });
-  Trap("DownloadFile", [&] { inet_->Execute(address, "CLOSE"); });
+  TrapToLog("DownloadFile", kModule, [&] { inet_->Execute(address, "CD " + ftp.folder); });
+  TrapToLog("DownloadFile", kModule,
+            [&] { inet_->Execute(address, "GET " + ftp.file + " " + Filename); });
+  TrapToLog("DownloadFile", kModule, [&] { inet_->Execute(address, "CLOSE"); });
   if (DownloadFinished) DownloadFinished();
 }
 
@@ -193,7 +185,7 @@ std::string fSHAREDInternet::OpenURL(const std::string& sUrl, bool showStatus) {
   TransferDone = false;
   WriteToFile = false;
   bGetSize = false;
-  Trap("OpenURL", [&] { inet_->Execute(Trim(sUrl), "GET"); });
+  TrapToLog("OpenURL", kModule, [&] { inet_->Execute(Trim(sUrl), "GET"); });
   while (Timer1.Enabled() && !TransferDone) {
     TheDelay().RegularDoEvents();
     TheDelay().Sleep(100);
@@ -207,7 +199,7 @@ std::string fSHAREDInternet::ReceivedText() const {
 }
 
 void fSHAREDInternet::Cancel() {
-  Trap("Cancel", [&] {
+  TrapToLog("Cancel", kModule, [&] {
     if (inet_) inet_->Cancel();
   });
   TransferDone = true;
@@ -218,7 +210,7 @@ void fSHAREDInternet::Cancel() {
 
 bool fSHAREDInternet::Connected() {
   bool executing = false;
-  Trap("Connected", [&] { executing = inet_ && inet_->StillExecuting(); });
+  TrapToLog("Connected", kModule, [&] { executing = inet_ && inet_->StillExecuting(); });
   return executing;
 }
 
@@ -234,52 +226,75 @@ void fSHAREDInternet::Timer1_Timer() {
 // ---- state changes ----
 
 void fSHAREDInternet::Inet1_StateChanged(int state) {
+  Failure failure = Failure::None;
   try {
     HandleState(state);
-    ui::DoEvents();
-  } catch (const RuntimeError& e) {
-    Failure failure = dynamic_cast<const WriteFailed*>(&e) ? Failure::DownloadFailed
-                                                             : FailureOf(e.Number());
+    DoEvents();
+    return;
+  } catch (const WriteFailed& e) {
+    RecordTrapped(e, "inet1_StateChanged", kModule);
+    failure = Failure::DownloadFailed;
+  } catch (...) {
+    RuntimeError e = CurrentError();
+    failure = FailureOf(e.Number());
     if (failure == Failure::None) {
-      TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), "inet1_StateChanged",
-                         kModule);
-      ui::DoEvents();
+      RecordTrapped(e, "inet1_StateChanged", kModule);
+      DoEvents();
       return;
     }
-    if (dynamic_cast<const WriteFailed*>(&e))
-      TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), "inet1_StateChanged",
-                         kModule);
-    Trap("inet1_StateChanged", [&] { inet_->Cancel(); });
-    if (failure == Failure::RepeatWithoutSize) {
-      bGetSize = false;
-      Trap("inet1_StateChanged", [&] { inet_->Execute(Trim(sUrl_), "GET"); });
-      return;
-    }
-    TheSubs().NormalMouse();
-    if (DownloadError)
-      DownloadError(failure == Failure::TimedOut ? "Download timed out. Please try again."
-                                                 : "Download failed. Please try again.");
   }
+  TrapToLog("inet1_StateChanged", kModule, [&] { inet_->Cancel(); });
+  if (failure == Failure::RepeatWithoutSize) {
+    bGetSize = false;
+    TrapToLog("inet1_StateChanged", kModule, [&] { inet_->Execute(Trim(sUrl_), "GET"); });
+    return;
+  }
+  TheSubs().NormalMouse();
+  if (DownloadError)
+    DownloadError(failure == Failure::TimedOut ? "Download timed out. Please try again."
+                                               : "Download failed. Please try again.");
 }
 
 void fSHAREDInternet::HandleState(int state) {
   TimeoutTicks = 0;
+  namespace st = inet::state;
   switch (state) {
-    case 1: SetProgressLabel("Resolving Host"); RaiseStatus("Resolving host"); break;
-    case 2: SetProgressLabel("Host Resolved"); RaiseStatus("Resolved host"); break;
-    case 3: SetProgressLabel("Connecting"); RaiseStatus("Connecting"); break;
-    case 4: SetProgressLabel("Connected"); RaiseStatus("Connected"); break;
-    case 5: SetProgressLabel("Requesting"); break;
-    case 6: SetProgressLabel("Request Sent"); break;
-    case 7:
+    case st::ResolvingHost:
+      SetProgressLabel("Resolving Host");
+      RaiseStatus("Resolving host");
+      break;
+    case st::HostResolved:
+      SetProgressLabel("Host Resolved");
+      RaiseStatus("Resolved host");
+      break;
+    case st::Connecting:
+      SetProgressLabel("Connecting");
+      RaiseStatus("Connecting");
+      break;
+    case st::Connected:
+      SetProgressLabel("Connected");
+      RaiseStatus("Connected");
+      break;
+    case st::Requesting: SetProgressLabel("Requesting"); break;
+    case st::RequestSent: SetProgressLabel("Request Sent"); break;
+    case st::ReceivingResponse:
       SetProgressLabel("Receiving Response");
       if (Receiving) Receiving();
       break;
-    case 8: SetProgressLabel("Response Received"); SizeCheck(); break;
-    case 9: SetProgressLabel("Disconnecting"); break;
-    case 10: SetProgressLabel("Disconnected"); break;
-    case 11: SetProgressLabel("Error"); ErrorHandling(); break;
-    case 12: SetProgressLabel("Response Completed"); BodyReading(); break;
+    case st::ResponseReceived:
+      SetProgressLabel("Response Received");
+      SizeCheck();
+      break;
+    case st::Disconnecting: SetProgressLabel("Disconnecting"); break;
+    case st::Disconnected: SetProgressLabel("Disconnected"); break;
+    case st::Error:
+      SetProgressLabel("Error");
+      ErrorHandling();
+      break;
+    case st::ResponseCompleted:
+      SetProgressLabel("Response Completed");
+      BodyReading();
+      break;
     default:
       SetProgressLabel("Other response");
       if (SuppressAllButErrors || SuppressAllButDLAndErrors || !Status) break;
@@ -334,11 +349,7 @@ class BlockWriter {
   }
   void Flush() {
     if (block_.empty()) return;
-    try {
-      files_.Write(file_, block_);
-    } catch (const RuntimeError& e) {
-      throw WriteFailed(e);
-    }
+    if (auto error = Trapping([&] { files_.Write(file_, block_); })) throw WriteFailed(*error);
     block_.clear();
   }
 
@@ -358,23 +369,12 @@ void fSHAREDInternet::BodyReading() {
     inet_->Execute(Trim(sUrl_), "GET");
   }
   RaiseStatus("Downloading");
-  FileTable& files = TheFiles();
-  int file = 0;
+  ScopedFile file;
   if (WriteToFile) {
-    try {
-      file = files.Open(Filename, FileMode::BinaryWrite);
-    } catch (const RuntimeError& e) {
-      throw WriteFailed(e);
-    }
+    if (auto error = Trapping([&] { file = ScopedFile(Filename, FileMode::BinaryWrite); }))
+      throw WriteFailed(*error);
   }
-  struct Closer {
-    FileTable& files;
-    int& number;
-    ~Closer() {
-      if (number) files.Close(number);
-    }
-  } closer{files, file};
-  BlockWriter writer(files, file);
+  BlockWriter writer(TheFiles(), file.Number());
   double count = 0;
   long percent = 0;
   const bool reporting = !SuppressAllButErrors && !SuppressAllButDLAndErrors;
@@ -409,10 +409,7 @@ void fSHAREDInternet::BodyReading() {
   writer.Flush();
   TransferDone = true;
   Timer1.SetEnabled(false);
-  if (file) {
-    files.Close(file);
-    file = 0;
-  }
+  file.Close();
   if (Status) Status("Downloaded " + TwoDecimals(count / 1024) + " kb (100%)");
   if (DownloadFinished) DownloadFinished();
 }

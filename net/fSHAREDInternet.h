@@ -94,7 +94,6 @@ class fSHAREDInternet : public ui::Form {
   void RaiseStatus(const std::string& text);  // unless SuppressAllButErrors
   void RunFtpScript();
   void Timer1_Timer();
-  void Trap(const std::string& routine, const std::function<void()>& step);
   std::string ReceivedText() const;
   void SetProgressLabel(const std::string& text);
 

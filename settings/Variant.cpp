@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 
 namespace twi {
 namespace {
@@ -55,7 +55,7 @@ double Variant::AsDouble() const {
   if (upper == "TRUE") return -1.0;
   if (upper == "FALSE") return 0.0;
   double number = 0;
-  if (!ParseNumber(text, number)) throw RuntimeError(13, "Type mismatch");
+  if (!ParseNumber(text, number)) throw RuntimeError::Numbered(err::TypeMismatch);
   return number;
 }
 

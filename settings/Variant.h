@@ -4,7 +4,7 @@
 #include <string>
 #include <variant>
 
-#include "sys/Date.h"
+#include "base/Date.h"
 
 namespace twi {
 

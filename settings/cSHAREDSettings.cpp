@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "base/FileTable.h"
+#include "base/NoDestructor.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
+#include "base/Trap.h"
 #include "diag/cSharedLogging.h"
-#include "sys/FileTable.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
 #include "sys/cSharedDateSubs.h"
 #include "sys/cSharedFileSubs.h"
 #include "ui/MsgBox.h"
@@ -72,7 +74,8 @@ void cSHAREDSettings::sSet(const std::string& settingTitle, const Variant& setti
 
 Variant cSHAREDSettings::sGet(const std::string& settingTitle, const Variant& defaultIfUnknown) const {
   Variant result = defaultIfUnknown;
-  try {
+  // After an error, what is held so far is the answer.
+  Ignoring([&] {
     int index = IndexOf(settingTitle);
     if (index >= 0) result = entries_[static_cast<size_t>(index)].KeyValue;
     std::string t = UpperAscii(Trim(result.AsText()));
@@ -80,9 +83,7 @@ Variant cSHAREDSettings::sGet(const std::string& settingTitle, const Variant& de
       result = Variant(false);
     else if (IsTrueWord(t))
       result = Variant(true);
-  } catch (const RuntimeError&) {
-    // What is held so far is the answer.
-  }
+  });
   return result;
 }
 
@@ -125,22 +126,19 @@ std::string cSHAREDSettings::FormatValue(const Variant& value) {
 }
 
 bool cSHAREDSettings::WriteFile(const std::string& path, long& errorNumber) {
-  int n = TheFileSubs().CreateOutputFile(path);
-  if (n <= 0) {
+  ScopedFile file(TheFileSubs().CreateOutputFile(path));
+  if (!file) {
     errorNumber = 0;
     return false;
   }
-  FileTable& files = TheFiles();
-  try {
+  std::optional<RuntimeError> error = Trapping([&] {
     for (const cSHAREDSetting& entry : entries_)
-      files.WriteLine(n, UpperAscii(entry.KeyName) + "," + FormatValue(entry.KeyValue));
-    files.Close(n);
-    return true;
-  } catch (const RuntimeError& e) {
-    files.Close(n);
-    errorNumber = e.Number();
-    return false;
-  }
+      TheFiles().WriteLine(file.Number(),
+                           UpperAscii(entry.KeyName) + "," + FormatValue(entry.KeyValue));
+    file.Close();
+  });
+  errorNumber = error ? error->Number() : 0;
+  return !error;
 }
 
 bool cSHAREDSettings::SaveSettings(const std::string& settingsFile) {
@@ -177,15 +175,12 @@ bool cSHAREDSettings::SaveSettings(const std::string& settingsFile) {
       ui::MsgBox("Your settings file is read-only and I can't change it. Save cancelled.");
       return false;
     }
-    TheLog().AddAction(std::to_string(error) + " - " + RuntimeError::Numbered(error).Description() +
+    TheLog().AddAction(ErrorText(RuntimeError::Numbered(error), ErrorStyle::NumberDash) +
                        " in SaveSettings");
     return false;
   }
 }
 
-cSHAREDSettings& TheSettings() {
-  static cSHAREDSettings settings;
-  return settings;
-}
+cSHAREDSettings& TheSettings() { return SharedInstance<cSHAREDSettings>(); }
 
 }  // namespace twi

@@ -2,21 +2,21 @@
 
 #include <windows.h>
 
-#include "sys/TextConv.h"
-#include "sys/UniqueHandle.h"
-#include "ui/DoEvents.h"
+#include "base/DoEvents.h"
+#include "base/TextConv.h"
+#include "base/UniqueHandle.h"
 
 namespace twi {
 
 long ExecCmd(const std::string& commandLine) {
-  ui::DoEvents();
+  DoEvents();
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   std::wstring line = ToWide(commandLine);
   BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                                 NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process);
-  ui::DoEvents();
+  DoEvents();
   if (!started) return -1;
   UniqueHandle thread(process.hThread), processHandle(process.hProcess);
   WaitForSingleObject(processHandle.Get(), INFINITE);

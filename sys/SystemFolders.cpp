@@ -2,9 +2,9 @@
 
 #include <shlobj.h>
 
-#include "diag/cSharedLogging.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "base/CoTaskMem.h"
+#include "base/TextConv.h"
+#include "diag/TrapToLog.h"
 
 namespace twi {
 namespace {
@@ -44,17 +44,13 @@ std::string cSharedGetSpecialFolder::SystemTempFolder(HWND) const {
 
 std::string cSharedGetSpecialFolder::GetSpecialFolder(HWND hwnd, int folderId) const {
   std::string result;
-  try {
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (SHGetSpecialFolderLocation(hwnd, folderId, &list) != S_OK || !list) return "";
+  TrapToLog("GetSpecialFolder", "cGetSpecialFolder", [&] {
+    PIDLIST_ABSOLUTE raw = nullptr;
+    if (SHGetSpecialFolderLocation(hwnd, folderId, &raw) != S_OK || !raw) return;
+    CoTaskMemPtr<ITEMIDLIST> list(raw);
     wchar_t buffer[261] = {};
-    BOOL ok = SHGetPathFromIDListW(list, buffer);
-    CoTaskMemFree(list);
-    if (ok) result = CutAtNul(buffer, 261) + "\\";
-  } catch (const RuntimeError& e) {
-    TheLog().AddAction(e.Description() + " (" + std::to_string(e.Number()) + ")",
-                       "GetSpecialFolder", "cGetSpecialFolder");
-  }
+    if (SHGetPathFromIDListW(list.get(), buffer)) result = CutAtNul(buffer, 261) + "\\";
+  });
   return result;
 }
 

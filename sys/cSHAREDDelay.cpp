@@ -4,24 +4,25 @@
 
 #include <cmath>
 
-#include "sys/Clock.h"
-#include "ui/DoEvents.h"
+#include "base/Clock.h"
+#include "base/DoEvents.h"
+#include "base/NoDestructor.h"
 
 namespace twi {
 
 void cSHAREDDelay::newDoEvents() {
-  if (GetInputState()) ui::DoEvents();
+  if (GetInputState()) DoEvents();
 }
 
 void cSHAREDDelay::RegularDoEvents() {
   double now = ClockSeconds();
   if (now > nextRegularPump_) {
-    ui::DoEvents();
+    DoEvents();
     nextRegularPump_ = ClockSeconds() + 0.25;
   }
 }
 
-void cSHAREDDelay::DoEventss() { ui::DoEvents(); }
+void cSHAREDDelay::DoEventss() { DoEvents(); }
 
 void cSHAREDDelay::Delay(double seconds) {
   double remaining = seconds;
@@ -60,9 +61,6 @@ void cSHAREDDelay::MsgWait(long milliseconds) {
   }
 }
 
-cSHAREDDelay& TheDelay() {
-  static cSHAREDDelay delay;
-  return delay;
-}
+cSHAREDDelay& TheDelay() { return SharedInstance<cSHAREDDelay>(); }
 
 }  // namespace twi

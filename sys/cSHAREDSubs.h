@@ -18,10 +18,4 @@ class cSHAREDSubs {
 
 cSHAREDSubs& TheSubs();
 
-// The three version numbers behind AppVersion (0 each when there is no resource).
-struct AppVersionNumbers {
-  int major = 0, minor = 0, revision = 0;
-};
-AppVersionNumbers ReadAppVersion();
-
 }  // namespace twi

@@ -3,8 +3,9 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "base/NoDestructor.h"
+#include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
-#include "sys/TextConv.h"
 
 namespace twi {
 namespace {
@@ -130,9 +131,6 @@ bool cSharedDateSubs::TranslateMonthNames() {
   return translateMonthNames_;
 }
 
-cSharedDateSubs& TheDateSubs() {
-  static cSharedDateSubs subs;
-  return subs;
-}
+cSharedDateSubs& TheDateSubs() { return SharedInstance<cSharedDateSubs>(); }
 
 }  // namespace twi

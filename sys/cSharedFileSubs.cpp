@@ -6,13 +6,18 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/FileSystem.h"
+#include "base/FileTable.h"
+#include "base/FindHandle.h"
+#include "base/NoDestructor.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
+#include "base/Trap.h"
+#include "base/UniqueHandle.h"
+#include "base/cSharedOSInfo.h"
+#include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
-#include "sys/FileTable.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
-#include "sys/UniqueHandle.h"
 #include "sys/cSHAREDDelay.h"
-#include "sys/cSharedOSInfo.h"
 #include "sys/cSharedProgress.h"
 
 namespace twi {
@@ -31,6 +36,8 @@ DWORD CALLBACK CopyProgressRoutine(LARGE_INTEGER total, LARGE_INTEGER transferre
   return PROGRESS_CONTINUE;
 }
 
+constexpr const char* kModule = "cFile";
+
 // The temporary file a copy is written to before it replaces the destination.
 std::string TempNameBeside(const std::string& destination) { return destination + ".twcopy"; }
 
@@ -44,11 +51,6 @@ bool IsInUseError(DWORD code) {
 cSharedFileSubs::cSharedFileSubs() = default;
 cSharedFileSubs::~cSharedFileSubs() = default;
 
-void cSharedFileSubs::LogTrapped(const std::string& description, long number,
-                                 const std::string& routine) {
-  TheLog().AddAction(ErrorActionText(description, number), routine, "cFile");
-}
-
 cSharedProgress& cSharedFileSubs::StatusPainter() {
   if (!painter_) painter_ = std::make_unique<cSharedProgress>();
   return *painter_;
@@ -56,36 +58,24 @@ cSharedProgress& cSharedFileSubs::StatusPainter() {
 
 // ---- existence and attributes ----
 
-bool cSharedFileSubs::FileExists(const std::string& name) {
-  if (name.empty()) return false;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(ToWide(name).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  FindClose(find);
-  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+bool cSharedFileSubs::FileExists(const std::string& name) { return IsExistingFile(name); }
 
 namespace {
 
-bool ListsDirectory(const std::string& pattern) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(ToWide(pattern).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  bool found = false;
-  do {
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) found = true;
-  } while (!found && FindNextFileW(find, &data));
-  FindClose(find);
-  return found;
+bool IsFolder(const WIN32_FIND_DATAW& data) {
+  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool ListsAnything(const std::string& pattern) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(ToWide(pattern).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  FindClose(find);
-  return true;
+bool ListsDirectory(const std::string& pattern) {
+  FindHandle find(pattern);
+  if (!find.Found()) return false;
+  do {
+    if (IsFolder(find.Data())) return true;
+  } while (find.Next());
+  return false;
 }
+
+bool ListsAnything(const std::string& pattern) { return FindHandle(pattern).Found(); }
 
 }  // namespace
 
@@ -99,20 +89,15 @@ bool cSharedFileSubs::FolderExists(const std::string& name) {
   std::string path = name;
   if (!path.empty() && path.back() == '\\') path.pop_back();
   if (path.empty()) return false;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(ToWide(path).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  FindClose(find);
-  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  FindHandle find(path);
+  return find.Found() && IsFolder(find.Data());
 }
 
 bool cSharedFileSubs::MkMissingDir(const std::string& name) {
   if (Trim(name).empty() || FolderExists(name)) return false;
   auto create = [&](const std::string& folder) {
-    if (!FolderExists(folder) && !CreateDirectoryW(ToWide(folder).c_str(), nullptr)) {
-      RuntimeError e = RuntimeError::FromLastError();
-      LogTrapped(e.Description(), e.Number(), "MkMissingDir");
-    }
+    if (!FolderExists(folder) && !CreateDirectoryW(ToWide(folder).c_str(), nullptr))
+      RecordTrapped(RuntimeError::FromLastError(), "MkMissingDir", kModule);
   };
   size_t firstSlash = name.find('\\', 1);
   if (firstSlash != std::string::npos && name[0] != '\\') {
@@ -144,12 +129,10 @@ bool cSharedFileSubs::MakeReadWrite(const std::string& name) {
 }
 
 bool cSharedFileSubs::EraseFile(const std::string& name) {
-  if (!FileExists(name)) return true;
-  MakeReadWrite(name);
-  if (DeleteFileW(ToWide(name).c_str())) return true;
-  RuntimeError e = RuntimeError::FromLastError();
-  TheLog().AddAction(ErrorActionText(e.Description(), e.Number()) + " erasing " + name,
-                     "EraseFile", "cFile");
+  unsigned long code = RemoveFile(name);
+  if (code == 0) return true;
+  TheLog().AddAction(ErrorText(RuntimeError::FromWin32(code)) + " erasing " + name, "EraseFile",
+                     kModule);
   return false;
 }
 
@@ -259,28 +242,27 @@ long cSharedFileSubs::CopyOnNt(const std::string& source, const std::string& tem
 long cSharedFileSubs::CopyInBlocks(const std::string& source, const std::string& temp,
                                    const std::string& destination) {
   FileTable& files = TheFiles();
-  int in = 0, out = 0;
-  try {
-    in = files.Open(source, FileMode::BinaryRead);
-    std::int64_t length = files.Length(in);
+  long result = copyresult::Copied;
+  std::optional<RuntimeError> error = Trapping([&] {
+    ScopedFile in(source, FileMode::BinaryRead);
+    std::int64_t length = files.Length(in.Number());
     if (length > 0x7FFFFFFF) {
       // Too long for the block copy's counters: the system's plain copy.
-      files.Close(in);
-      in = 0;
-      return ::CopyFileW(ToWide(source).c_str(), ToWide(temp).c_str(), FALSE)
-                 ? copyresult::Copied
-                 : copyresult::SystemCopyFailed;
+      in.Close();
+      result = ::CopyFileW(ToWide(source).c_str(), ToWide(temp).c_str(), FALSE)
+                   ? copyresult::Copied
+                   : copyresult::SystemCopyFailed;
+      return;
     }
-    out = files.Open(temp, FileMode::BinaryWrite);
+    ScopedFile out(temp, FileMode::BinaryWrite);
     copySize_ = static_cast<double>(length);
     copyProgress_ = 0;
     double sinceReport = 0;
-    std::vector<char> block(kBlockSize);
     std::int64_t left = length;
     while (left > 0) {
       DWORD want = static_cast<DWORD>(left > kBlockSize ? kBlockSize : left);
-      std::string bytes = files.Read(in, want);
-      files.Write(out, bytes);
+      std::string bytes = files.Read(in.Number(), want);
+      files.Write(out.Number(), bytes);
       left -= want;
       copyProgress_ += kBlockSize;
       sinceReport += kBlockSize;
@@ -292,14 +274,8 @@ long cSharedFileSubs::CopyInBlocks(const std::string& source, const std::string&
         sinceReport = 0;
       }
     }
-    files.Close(in);
-    files.Close(out);
-    return copyresult::Copied;
-  } catch (const RuntimeError& e) {
-    if (in) files.Close(in);
-    if (out) files.Close(out);
-    return e.Number();
-  }
+  });
+  return error ? error->Number() : result;
 }
 
 long cSharedFileSubs::ReplaceDestination(const std::string& temp, const std::string& destination) {
@@ -318,17 +294,10 @@ long cSharedFileSubs::ReplaceDestination(const std::string& temp, const std::str
 bool cSharedFileSubs::LoadTextFile(const std::string& name, std::string& text) {
   text.clear();
   if (!FileExists(name)) return false;
-  FileTable& files = TheFiles();
-  try {
-    int n = files.Open(name, FileMode::BinaryRead);
-    std::string bytes = files.ReadAll(n);
-    files.Close(n);
-    text = AnsiToUtf8(bytes);
-    return true;
-  } catch (const RuntimeError& e) {
-    LogTrapped(e.Description(), e.Number(), "LoadTextFile");
-    return false;
-  }
+  return TrapToLog("LoadTextFile", kModule, [&] {
+    ScopedFile file(name, FileMode::BinaryRead);
+    text = AnsiToUtf8(TheFiles().ReadAll(file.Number()));
+  });
 }
 
 int cSharedFileSubs::CreateOutputFile(const std::string& name) {
@@ -336,12 +305,9 @@ int cSharedFileSubs::CreateOutputFile(const std::string& name) {
     TheLog().LogEvent(name + " is read only, can't change it to read write, can't update it");
     return -1;
   }
-  try {
-    return TheFiles().Open(name, FileMode::Output);
-  } catch (const RuntimeError& e) {
-    LogTrapped(e.Description(), e.Number(), "CreateOutputFile");
-    return -1;
-  }
+  int number = -1;
+  TrapToLog("CreateOutputFile", kModule, [&] { number = TheFiles().Open(name, FileMode::Output); });
+  return number;
 }
 
 int cSharedFileSubs::OpenAppendFile(const std::string& name) {
@@ -350,27 +316,18 @@ int cSharedFileSubs::OpenAppendFile(const std::string& name) {
     TheLog().LogEvent(name + " is read only, can't change it to read write, can't update it");
     return -1;
   }
-  try {
-    return TheFiles().Open(name, FileMode::Append);
-  } catch (const RuntimeError& e) {
-    LogTrapped(e.Description(), e.Number(), "OpenAppendFile");
-    return -1;
-  }
+  int number = -1;
+  TrapToLog("OpenAppendFile", kModule, [&] { number = TheFiles().Open(name, FileMode::Append); });
+  return number;
 }
 
 bool cSharedFileSubs::WriteTextFile(const std::string& name, const std::string& text) {
-  int n = CreateOutputFile(name);
-  if (n < 1) return false;
-  FileTable& files = TheFiles();
-  try {
-    files.Write(n, Utf8ToAnsi(text));
-    files.Close(n);
-    return true;
-  } catch (const RuntimeError& e) {
-    files.Close(n);
-    LogTrapped(e.Description(), e.Number(), "WriteTextFile");
-    return false;
-  }
+  ScopedFile file(CreateOutputFile(name));
+  if (!file) return false;
+  return TrapToLog("WriteTextFile", kModule, [&] {
+    TheFiles().Write(file.Number(), Utf8ToAnsi(text));
+    file.Close();
+  });
 }
 
 long cSharedFileSubs::RunFile(const std::string& name, const std::string& workingFolder) {
@@ -382,9 +339,6 @@ long cSharedFileSubs::RunFile(const std::string& name, const std::string& workin
   return static_cast<long>(code);
 }
 
-cSharedFileSubs& TheFileSubs() {
-  static cSharedFileSubs subs;
-  return subs;
-}
+cSharedFileSubs& TheFileSubs() { return SharedInstance<cSharedFileSubs>(); }
 
 }  // namespace twi

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "sys/Date.h"
+#include "base/Date.h"
 
 namespace ui {
 class PictureBox;
@@ -75,7 +75,6 @@ class cSharedFileSubs {
   long CopyInBlocks(const std::string& source, const std::string& temp,
                     const std::string& destination);
   long ReplaceDestination(const std::string& temp, const std::string& destination);
-  void LogTrapped(const std::string& description, long number, const std::string& routine);
   cSharedProgress& StatusPainter();
 
   double copySize_ = 0;

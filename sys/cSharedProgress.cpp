@@ -2,23 +2,25 @@
 
 #include <cmath>
 
-#include "diag/cSharedLogging.h"
-#include "sys/Clock.h"
-#include "sys/RuntimeError.h"
+#include "base/Clock.h"
+#include "base/NoDestructor.h"
+#include "diag/TrapToLog.h"
 #include "sys/cSHAREDDelay.h"
 #include "ui/PictureBox.h"
 
 namespace twi {
+namespace {
+
+constexpr const char* kModule = "modProgressIndicator";
+
+}  // namespace
 
 void cSharedProgress::ShowProgressString(ui::PictureBox& statusBar, double currentValue,
                                          double maxValue, const std::string& textString,
                                          COLORREF foreColour, COLORREF /*backColour*/) {
-  try {
+  TrapToLog("ShowProgressString", kModule, [&] {
     ShowProgress(statusBar, currentValue, maxValue, textString, textString.empty(), foreColour);
-  } catch (const RuntimeError& e) {
-    TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), "ShowProgressString",
-                       "modProgressIndicator");
-  }
+  });
 }
 
 void cSharedProgress::ShowProgress(ui::PictureBox& box, double current, double max,
@@ -47,22 +49,16 @@ void cSharedProgress::PrintCentered(ui::PictureBox& picBox, const std::string& t
 
 void cSharedProgress::PrintDeadCenter(ui::PictureBox& box, const std::string& text,
                                       bool clearFirst, COLORREF textColour, COLORREF backColour) {
-  try {
+  TrapToLog("PrintDeadCenter", kModule, [&] {
     if (clearFirst) box.Cls();
     if (backColour != 0) box.SetBackColor(backColour);
     if (textColour != 0) box.SetForeColor(textColour);
     box.SetCurrentX((box.ScaleWidth() - box.TextWidth(text)) / 2);
     box.SetCurrentY((box.ScaleHeight() - box.TextHeight(text)) / 2);
     box.Print(text);
-  } catch (const RuntimeError& e) {
-    TheLog().AddAction(ErrorActionText(e.Description(), e.Number()), "PrintDeadCenter",
-                       "modProgressIndicator");
-  }
+  });
 }
 
-cSharedProgress& TheProgress() {
-  static cSharedProgress progress;
-  return progress;
-}
+cSharedProgress& TheProgress() { return SharedInstance<cSharedProgress>(); }
 
 }  // namespace twi

@@ -3,10 +3,10 @@
 namespace ui {
 
 void Button::Create(Container& parent, std::string_view caption, const TwipsRect& rect,
-                    bool visible) {
+                    const CreateArgs& args) {
   CreateParams params;
   params.className = L"Button";
-  params.style = BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP | (visible ? WS_VISIBLE : 0);
+  params.style = BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP | VisibleStyle(args);
   CreateWindowIn(parent, params, caption, rect);
 }
 
@@ -18,9 +18,6 @@ void Button::HandleCommand(int notifyCode) {
   if (notifyCode == BN_CLICKED) Click();
 }
 
-HBRUSH Button::HandleCtlColor(HDC dc) {
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return GetSysColorBrush(COLOR_BTNFACE);
-}
+HBRUSH Button::HandleCtlColor(HDC dc) { return ButtonFaceColours(dc); }
 
 }  // namespace ui

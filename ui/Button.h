@@ -7,7 +7,7 @@ namespace ui {
 class Button : public Control {
  public:
   void Create(Container& parent, std::string_view caption, const TwipsRect& rect,
-              bool visible = true);
+              const CreateArgs& args = {});
   void CreateCopyOf(const Button& model) { CreateAsCopyOf(model); }
   // Presses the button from code: runs its click handler as a user click would.
   void Click();

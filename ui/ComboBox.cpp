@@ -1,13 +1,13 @@
 #include "ui/ComboBox.h"
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace ui {
 
-void ComboBox::Create(Container& parent, const TwipsRect& rect, bool visible) {
+void ComboBox::Create(Container& parent, const TwipsRect& rect, const CreateArgs& args) {
   CreateParams params;
   params.className = L"ComboBox";
-  params.style = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | (visible ? WS_VISIBLE : 0);
+  params.style = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | VisibleStyle(args);
   // The window's height is that of the opened list; the closed box takes the
   // height of its font.
   TwipsRect dropped = rect;

@@ -9,7 +9,7 @@ namespace ui {
 
 class ComboBox : public Control {
  public:
-  void Create(Container& parent, const TwipsRect& rect, bool visible = true);
+  void Create(Container& parent, const TwipsRect& rect, const CreateArgs& args = {});
   void AddItem(std::string_view text);
   void Clear();
   int ListCount() const;

@@ -3,10 +3,10 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
+#include "base/Unhandled.h"
 #include "ui/Form.h"
-#include "ui/Unhandled.h"
 
 namespace ui {
 namespace {
@@ -28,7 +28,7 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
   try {
     result = control->HandleSubclassMessage(hwnd, msg, wp, lp, handled);
   } catch (...) {
-    ReportUnhandledException();
+    twi::ReportUnhandledException();
   }
   return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
 }
@@ -148,6 +148,21 @@ void Control::SetFontBold(bool bold) {
   ApplyFont();
 }
 
+MouseArgs MouseArgsFrom(WPARAM wp, LPARAM lp) {
+  MouseArgs args;
+  args.button = (wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0);
+  args.shift = (wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0);
+  args.x = PixelsToTwips(GET_X_LPARAM(lp));
+  args.y = PixelsToTwips(GET_Y_LPARAM(lp));
+  return args;
+}
+
+HBRUSH Control::ButtonFaceColours(HDC dc) {
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
 HBRUSH Control::HandleCtlColor(HDC dc) {
   SetTextColor(dc, foreColour_.Resolve());
   SetBkColor(dc, backColour_.Resolve());
@@ -160,14 +175,7 @@ void Control::HandleMouseMove(const MouseArgs& args) {
 
 LRESULT Control::HandleSubclassMessage(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM lp,
                                        bool& handled) {
-  if (msg == WM_MOUSEMOVE) {
-    MouseArgs args;
-    args.button = (wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0);
-    args.shift = (wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0);
-    args.x = PixelsToTwips(GET_X_LPARAM(lp));
-    args.y = PixelsToTwips(GET_Y_LPARAM(lp));
-    HandleMouseMove(args);
-  }
+  if (msg == WM_MOUSEMOVE) HandleMouseMove(MouseArgsFrom(wp, lp));
   handled = false;
   return 0;
 }

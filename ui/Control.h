@@ -23,13 +23,30 @@ class Container {
   virtual Form& OwnerForm() = 0;
 };
 
-// Mouse event arguments, VB style: button mask, shift mask, position in twips
-// relative to the control.
+// Mouse event arguments: button mask (1 left, 2 right, 4 middle), shift mask
+// (1 shift, 2 control), position in twips relative to the window.
 struct MouseArgs {
   int button = 0;
   int shift = 0;
   int x = 0;
   int y = 0;
+};
+// The arguments of a mouse message (WM_MOUSEMOVE and the button messages).
+MouseArgs MouseArgsFrom(WPARAM wp, LPARAM lp);
+
+enum class Alignment { Left, Right, Center };
+
+// How a control is created, named at the call: Create(..., {.visible = false}).
+// Each control uses the fields that apply to it.
+struct CreateArgs {
+  bool visible = true;
+  bool firstOfGroup = false;              // option buttons: starts a new group
+  bool border = true;                     // picture boxes: a sunken border
+  Alignment alignment = Alignment::Left;  // labels
+  bool multiLine = false;                 // text boxes
+  bool password = false;                  // text boxes: shows * for each character
+  bool readOnly = false;                  // text boxes
+  bool verticalScroll = false;            // text boxes
 };
 
 class Control {
@@ -95,6 +112,11 @@ class Control {
   // size, caption, font and colours), hidden. Subclasses copy their own looks.
   void CreateAsCopyOf(const Control& model);
   virtual void CopyLookFrom(const Control& /*model*/) {}
+  // WS_VISIBLE when the arguments ask for a visible control.
+  static DWORD VisibleStyle(const CreateArgs& args) { return args.visible ? WS_VISIBLE : 0; }
+  // The colours of a control drawn on the button face (buttons, check boxes,
+  // option buttons, frames): button text on the button face.
+  static HBRUSH ButtonFaceColours(HDC dc);
   // Pixel rectangle for the current twips rectangle.
   RECT PixelRect() const;
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "sys/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace ui {
 

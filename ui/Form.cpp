@@ -1,16 +1,15 @@
 #include "ui/Form.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <vector>
 
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
-#include "ui/DoEvents.h"
+#include "base/DoEvents.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
+#include "base/Unhandled.h"
 #include "ui/Forms.h"
 #include "ui/MousePointer.h"
-#include "ui/Unhandled.h"
 
 namespace ui {
 namespace {
@@ -34,15 +33,6 @@ void RegisterFormClass(WNDPROC proc) {
   wc.lpszClassName = kFormClass;
   RegisterClassExW(&wc);
   registered = true;
-}
-
-MouseArgs MouseFrom(WPARAM wp, LPARAM lp) {
-  MouseArgs args;
-  args.button = (wp & MK_LBUTTON ? 1 : 0) | (wp & MK_RBUTTON ? 2 : 0) | (wp & MK_MBUTTON ? 4 : 0);
-  args.shift = (wp & MK_SHIFT ? 1 : 0) | (wp & MK_CONTROL ? 2 : 0);
-  args.x = PixelsToTwips(GET_X_LPARAM(lp));
-  args.y = PixelsToTwips(GET_Y_LPARAM(lp));
-  return args;
 }
 
 }  // namespace
@@ -164,7 +154,7 @@ void Form::Show(bool modal) {
       break;
     }
     if (got == -1) break;
-    DispatchOne(msg);
+    twi::DispatchOne(msg);
   }
   Forms().LeaveModal();
   for (HWND h : disabled)
@@ -270,7 +260,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     return form->HandleMessage(msg, wp, lp);
   } catch (...) {
-    ReportUnhandledException();
+    twi::ReportUnhandledException();
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
 }
@@ -294,7 +284,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           return reinterpret_cast<LRESULT>(brush);
       }
       break;
-    case WM_MOUSEMOVE: Form_MouseMove(MouseFrom(wp, lp)); return 0;
+    case WM_MOUSEMOVE: Form_MouseMove(MouseArgsFrom(wp, lp)); return 0;
     case WM_SETCURSOR:
       if (LOWORD(lp) == HTCLIENT && ApplyScreenMousePointer()) return TRUE;
       break;

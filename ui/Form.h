@@ -1,6 +1,6 @@
 #pragma once
-// A top-level window of the program, VB form style: design-time controls are
-// created by CreateControls() when the form loads, then Form_Load runs. A form
+// A top-level window of the program: its controls are members, created by
+// CreateControls() when the form loads, then Form_Load runs. A form
 // can be loaded without being shown (test windows, the download engine), shown
 // modeless or modal (with a real modal loop), hidden and unloaded; the form
 // object outlives its window and can be loaded again.
@@ -13,7 +13,8 @@
 
 namespace ui {
 
-// Why a form is about to close (the values VB programs know).
+// Why a form is about to close; the numbers are the ones the program's close
+// handling has always used (0 the close box, 1 program code, 2 session end, 3 task manager).
 enum class CloseReason {
   ControlMenu = 0,  // the close box or the system menu
   Code = 1,         // Unload from program code

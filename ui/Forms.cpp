@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "base/DoEvents.h"
+#include "base/NoDestructor.h"
+
 namespace ui {
 
 void FormList::Add(Form* form) {
@@ -16,9 +19,16 @@ bool FormList::Contains(const Form* form) const {
   return std::find(forms_.begin(), forms_.end(), form) != forms_.end();
 }
 
-FormList& Forms() {
-  static FormList list;
-  return list;
+int RunMessageLoop() {
+  MSG msg;
+  while (!Forms().All().empty()) {
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) return got == 0 ? static_cast<int>(msg.wParam) : 1;
+    twi::DispatchOne(msg);
+  }
+  return 0;
 }
+
+FormList& Forms() { return twi::SharedInstance<FormList>(); }
 
 }  // namespace ui

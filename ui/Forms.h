@@ -24,4 +24,8 @@ class FormList {
 
 FormList& Forms();
 
+// The program's main message loop: runs messages until no form is loaded any
+// more or WM_QUIT arrives; returns the quit code.
+int RunMessageLoop();
+
 }  // namespace ui

@@ -5,19 +5,15 @@
 namespace ui {
 
 void Frame::Create(Container& parent, std::string_view caption, const TwipsRect& rect,
-                   bool visible) {
+                   const CreateArgs& args) {
   CreateParams params;
   params.className = L"Button";
-  params.style = BS_GROUPBOX | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0);
+  params.style = BS_GROUPBOX | WS_CLIPCHILDREN | VisibleStyle(args);
   params.exStyle = WS_EX_CONTROLPARENT;
   CreateWindowIn(parent, params, caption, rect);
 }
 
-HBRUSH Frame::HandleCtlColor(HDC dc) {
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return GetSysColorBrush(COLOR_BTNFACE);
-}
+HBRUSH Frame::HandleCtlColor(HDC dc) { return ButtonFaceColours(dc); }
 
 LRESULT Frame::HandleSubclassMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   switch (msg) {

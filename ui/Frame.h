@@ -8,7 +8,7 @@ namespace ui {
 class Frame : public Control, public Container {
  public:
   void Create(Container& parent, std::string_view caption, const TwipsRect& rect,
-              bool visible = true);
+              const CreateArgs& args = {});
   void CreateCopyOf(const Frame& model) { CreateAsCopyOf(model); }
 
   HWND ContainerHwnd() const override { return hwnd(); }

@@ -1,17 +1,17 @@
 #include "ui/Label.h"
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace ui {
 
 void Label::Create(Container& parent, std::string_view caption, const TwipsRect& rect,
-                   bool visible, Alignment alignment) {
+                   const CreateArgs& args) {
   CreateParams params;
   params.className = L"Static";
-  params.style = SS_NOTIFY | SS_NOPREFIX | (visible ? WS_VISIBLE : 0);
-  params.style |= alignment == Alignment::Center  ? SS_CENTER
-                  : alignment == Alignment::Right ? SS_RIGHT
-                                                  : SS_LEFT;
+  params.style = SS_NOTIFY | SS_NOPREFIX | VisibleStyle(args);
+  params.style |= args.alignment == Alignment::Center  ? SS_CENTER
+                  : args.alignment == Alignment::Right ? SS_RIGHT
+                                                       : SS_LEFT;
   CreateWindowIn(parent, params, caption, rect);
 }
 

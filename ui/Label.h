@@ -5,12 +5,10 @@
 
 namespace ui {
 
-enum class Alignment { Left, Right, Center };
-
 class Label : public Control {
  public:
   void Create(Container& parent, std::string_view caption, const TwipsRect& rect,
-              bool visible = true, Alignment alignment = Alignment::Left);
+              const CreateArgs& args = {});
   void CreateCopyOf(const Label& model) { CreateAsCopyOf(model); }
 
   void SetForeColor(const Colour& colour);

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "sys/AppInfo.h"
-#include "sys/TextConv.h"
+#include "base/AppInfo.h"
+#include "base/TextConv.h"
 #include "ui/Forms.h"
 
 namespace ui {

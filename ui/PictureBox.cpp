@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace ui {
 namespace {
@@ -26,12 +26,12 @@ void RegisterPictureClass() {
 
 PictureBox::~PictureBox() { ReleaseBitmap(); }
 
-void PictureBox::Create(Container& parent, const TwipsRect& rect, bool visible, bool border) {
+void PictureBox::Create(Container& parent, const TwipsRect& rect, const CreateArgs& args) {
   RegisterPictureClass();
   CreateParams params;
   params.className = kPictureClass;
-  params.style = visible ? WS_VISIBLE : 0;
-  params.exStyle = border ? WS_EX_CLIENTEDGE : 0;
+  params.style = VisibleStyle(args);
+  params.exStyle = args.border ? WS_EX_CLIENTEDGE : 0;
   CreateWindowIn(parent, params, "", rect);
   EnsureBitmap();
   Cls();

@@ -12,7 +12,7 @@ class PictureBox : public Control {
  public:
   PictureBox() = default;
   ~PictureBox() override;
-  void Create(Container& parent, const TwipsRect& rect, bool visible = true, bool border = true);
+  void Create(Container& parent, const TwipsRect& rect, const CreateArgs& args = {});
 
   int ScaleWidth() const;   // inner width in pixels
   int ScaleHeight() const;  // inner height in pixels

@@ -2,20 +2,20 @@
 
 namespace ui {
 
-void TextBox::Create(Container& parent, const TwipsRect& rect, TextBoxStyle style, bool visible) {
+void TextBox::Create(Container& parent, const TwipsRect& rect, const CreateArgs& args) {
   CreateParams params;
   params.className = L"Edit";
   params.exStyle = WS_EX_CLIENTEDGE;
-  params.style = WS_TABSTOP | (visible ? WS_VISIBLE : 0);
-  if (style.multiLine)
+  params.style = WS_TABSTOP | VisibleStyle(args);
+  if (args.multiLine)
     params.style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
   else
     params.style |= ES_AUTOHSCROLL;
-  if (style.password) params.style |= ES_PASSWORD;
-  if (style.readOnly) params.style |= ES_READONLY;
-  if (style.verticalScroll) params.style |= WS_VSCROLL;
+  if (args.password) params.style |= ES_PASSWORD;
+  if (args.readOnly) params.style |= ES_READONLY;
+  if (args.verticalScroll) params.style |= WS_VSCROLL;
   CreateWindowIn(parent, params, "", rect);
-  if (style.password) SendMessageW(hwnd(), EM_SETPASSWORDCHAR, L'*', 0);
+  if (args.password) SendMessageW(hwnd(), EM_SETPASSWORDCHAR, L'*', 0);
 }
 
 void TextBox::HandleCommand(int notifyCode) {

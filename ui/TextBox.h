@@ -7,17 +7,10 @@
 
 namespace ui {
 
-struct TextBoxStyle {
-  bool multiLine = false;
-  bool password = false;
-  bool readOnly = false;
-  bool verticalScroll = false;
-};
-
 class TextBox : public Control {
  public:
-  void Create(Container& parent, const TwipsRect& rect, TextBoxStyle style = {},
-              bool visible = true);
+  // {.multiLine, .password, .readOnly, .verticalScroll} choose the kind of box.
+  void Create(Container& parent, const TwipsRect& rect, const CreateArgs& args = {});
   void SetText(std::string_view text) { SetCaption(text); }
   std::string Text() const { return Caption(); }
 

@@ -4,7 +4,8 @@
 
 #include <set>
 
-#include "ui/Unhandled.h"
+#include "base/NoDestructor.h"
+#include "base/Unhandled.h"
 
 namespace ui {
 namespace {
@@ -26,10 +27,7 @@ class TimerHost {
   HWND hwnd() const { return hwnd_; }
   std::set<Timer*>& Live() { return live_; }
 
-  static TimerHost& Get() {
-    static TimerHost host;
-    return host;
-  }
+  static TimerHost& Get() { return twi::SharedInstance<TimerHost>(); }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -39,7 +37,7 @@ class TimerHost {
         try {
           timer->Tick();
         } catch (...) {
-          ReportUnhandledException();
+          twi::ReportUnhandledException();
         }
       }
       return 0;

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "diag/cSharedLogging.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
+#include "diag/TrapToLog.h"
 
 namespace twi {
 namespace {
@@ -39,7 +39,7 @@ short LeadingNumber16(const std::string& text) {
     if (value > 1000000) break;
   }
   if (negative) value = -value;
-  if (value < -32768 || value > 32767) throw RuntimeError(6, "Overflow");
+  if (value < -32768 || value > 32767) throw RuntimeError::Numbered(err::Overflow);
   return static_cast<short>(value);
 }
 
@@ -53,12 +53,8 @@ bool fSHAREDUpdater::ExtractVersionFromAppVer(const std::string& versionString, 
   std::vector<std::string> parts = SplitAt(versionString, '.', std::string::npos);
   if (parts.size() < 3) return false;
   auto parse = [&](const std::string& part, short& out) {
-    try {
-      out = LeadingNumber16(part);
-    } catch (const RuntimeError& e) {
-      TheLog().AddAction(e.Description() + "(" + std::to_string(e.Number()) + ")",
-                         "ExtractVersionFromAppVer", kModule);
-    }
+    TrapToLog("ExtractVersionFromAppVer", kModule, [&] { out = LeadingNumber16(part); },
+              ErrorStyle::Tight);
   };
   parse(parts[0], major);
   parse(parts[1], minor);

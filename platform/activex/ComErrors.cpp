@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace twi::activex {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// The run-time errors that COM failures become, as a VB program reports them.
+// The run-time errors (number and description) that COM failures become, so the
+// scan shows and logs them as the program always has.
 //
 // Creation
 //   - a control (created by ProgID because a window hosts it) that cannot be
@@ -38,7 +39,7 @@
 
 #include <string_view>
 
-#include "sys/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace twi::activex {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "base/TextConv.h"
 #include "platform/activex/Bstr.h"
 #include "platform/activex/ComErrors.h"
-#include "sys/TextConv.h"
 
 namespace twi::activex {
 namespace {
@@ -120,7 +120,7 @@ Object Object::CreateByClsid(const CLSID& clsid, const IID& iid) {
 }
 
 IDispatch& Object::Target() {
-  // Using an object that was never created (or was released): VB's error 91.
+  // Using an object that was never created (or was released): error 91.
   if (!dispatch_) throw RuntimeError(91, "Object variable or With block variable not set");
   return *dispatch_.Get();
 }

@@ -1,6 +1,6 @@
 #include "platform/inet/ConnectionSettings.h"
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace twi::inet {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 #include "platform/inet/InternetError.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
 
 namespace twi::inet {
 namespace {

@@ -3,24 +3,19 @@
 #include <memory>
 #include <vector>
 
+#include "base/TextConv.h"
+#include "base/UniqueHandle.h"
 #include "platform/inet/InternetError.h"
 #include "platform/inet/StateLadder.h"
-#include "sys/TextConv.h"
 
 namespace twi::inet {
 namespace {
 
 constexpr DWORD kBlockSize = 64 * 1024;
 
-struct FileCloser {
-  void operator()(HANDLE file) const { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
-
-FileHandle CreateLocalFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+UniqueHandle CreateLocalFile(const std::wstring& path) {
+  return UniqueHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -80,12 +75,12 @@ void FtpSession::OpenRemote(const std::string& file) {
 
 void FtpSession::CopyRemoteTo(const std::string& localPath, const std::atomic<bool>& cancelled) {
   std::wstring path = ToWide(localPath);
-  FileHandle out = CreateLocalFile(path);
-  DWORD error = out ? CopyBlocks(out.get(), cancelled) : GetLastError();
+  UniqueHandle out = CreateLocalFile(path);
+  DWORD error = out ? CopyBlocks(out.Get(), cancelled) : GetLastError();
   transfer_.Close();  // lets the server's "transfer complete" reply be read
   if (error == 0) return;
   if (out) {
-    out.reset();
+    out.Reset();
     DeleteFileW(path.c_str());
   }
   throw FtpError{error};

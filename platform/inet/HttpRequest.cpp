@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/TextConv.h"
 #include "platform/inet/InternetError.h"
-#include "sys/TextConv.h"
 
 namespace twi::inet {
 namespace {

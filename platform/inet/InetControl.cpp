@@ -4,6 +4,9 @@
 
 #include <chrono>
 
+#include "base/DoEvents.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 #include "platform/inet/BodyQueue.h"
 #include "platform/inet/FtpOperation.h"
 #include "platform/inet/FtpSession.h"
@@ -14,9 +17,6 @@
 #include "platform/inet/StateLadder.h"
 #include "platform/inet/StateWindow.h"
 #include "platform/inet/Url.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
-#include "ui/DoEvents.h"
 
 namespace twi::inet {
 namespace {
@@ -108,7 +108,7 @@ void InetControl::WaitForFtp(const std::shared_ptr<FtpOperation>& operation) {
   JoinWorker();
   if (operation->WasCancelled() || operation->GetKind() == FtpOperation::Kind::Close)
     ftpSession_.reset();
-  ui::DoEvents();  // the operation's states arrive before Execute returns
+  DoEvents();  // the operation's states arrive before Execute returns
 }
 
 std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {

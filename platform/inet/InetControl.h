@@ -7,7 +7,7 @@
 // that created the control, only while that thread pumps messages. So the caller stays
 // single-threaded: it sees states as window events, as with any other control.
 //
-// States (see also platform/inet/StateLadder.h, namespace state):
+// States (named in platform/inet/InetStates.h):
 //   1 resolving host, 2 host resolved, 3 connecting, 4 connected, 5 requesting,
 //   6 request sent, 7 receiving response, 8 response received (headers available),
 //   9 disconnecting, 10 disconnected, 11 error (see ResponseInfo), 12 response completed
@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "platform/inet/ConnectionSettings.h"
+#include "platform/inet/InetStates.h"
 
 namespace twi::inet {
 

@@ -2,7 +2,7 @@
 
 #include <wininet.h>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace twi::inet {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/inet/KernelEvent.h"
 
-#include "sys/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace twi::inet {
 
@@ -8,7 +8,5 @@ KernelEvent::KernelEvent(Reset reset)
     : handle_(CreateEventW(nullptr, reset == Reset::Manual, FALSE, nullptr)) {
   if (!handle_) throw RuntimeError::FromLastError();
 }
-
-KernelEvent::~KernelEvent() { CloseHandle(handle_); }
 
 }  // namespace twi::inet

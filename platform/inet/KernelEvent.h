@@ -3,22 +3,21 @@
 // together with its message queue (MsgWaitForMultipleObjects).
 #include <windows.h>
 
+#include "base/UniqueHandle.h"
+
 namespace twi::inet {
 
 class KernelEvent {
  public:
   enum class Reset { Manual, Auto };
   explicit KernelEvent(Reset reset);
-  ~KernelEvent();
-  KernelEvent(const KernelEvent&) = delete;
-  KernelEvent& operator=(const KernelEvent&) = delete;
 
-  HANDLE Get() const { return handle_; }
-  void Set() const { SetEvent(handle_); }
-  void Clear() const { ResetEvent(handle_); }
+  HANDLE Get() const { return handle_.Get(); }
+  void Set() const { SetEvent(handle_.Get()); }
+  void Clear() const { ResetEvent(handle_.Get()); }
 
  private:
-  HANDLE handle_;
+  UniqueHandle handle_;
 };
 
 }  // namespace twi::inet

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/DoEvents.h"
+#include "base/DoEvents.h"
 
 namespace twi::inet {
 namespace {
@@ -19,7 +19,7 @@ bool QuitPending() {
 void PumpThenWait(HANDLE signal, DWORD timeoutMs) {
   // Emptying the queue first matters: MsgWaitForMultipleObjects wakes only for messages
   // that arrived after the queue was last looked at.
-  ui::DoEvents();
+  DoEvents();
   if (QuitPending()) {
     WaitForSingleObject(signal, std::min<DWORD>(timeoutMs, 100));
     return;

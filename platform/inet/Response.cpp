@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace twi::inet {
 

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/inet/InetStates.h"
+
 namespace twi::inet {
 
 class StateWindow;
@@ -40,21 +42,5 @@ class StateLadder {
   int reached_ = 0;
   bool closed_ = false;
 };
-
-// The control's states.
-namespace state {
-constexpr int ResolvingHost = 1;
-constexpr int HostResolved = 2;
-constexpr int Connecting = 3;
-constexpr int Connected = 4;
-constexpr int Requesting = 5;
-constexpr int RequestSent = 6;
-constexpr int ReceivingResponse = 7;
-constexpr int ResponseReceived = 8;
-constexpr int Disconnecting = 9;
-constexpr int Disconnected = 10;
-constexpr int Error = 11;
-constexpr int ResponseCompleted = 12;
-}  // namespace state
 
 }  // namespace twi::inet

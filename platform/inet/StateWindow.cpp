@@ -1,7 +1,7 @@
 #include "platform/inet/StateWindow.h"
 
-#include "sys/RuntimeError.h"
-#include "ui/Unhandled.h"
+#include "base/RuntimeError.h"
+#include "base/Unhandled.h"
 
 namespace twi::inet {
 namespace {
@@ -41,7 +41,7 @@ LRESULT CALLBACK StateWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
     if (window && window->receiver_)
       window->receiver_(static_cast<std::uint32_t>(wParam), static_cast<int>(lParam));
   } catch (...) {
-    ui::ReportUnhandledException();
+    ReportUnhandledException();
   }
   return 0;
 }

@@ -1,7 +1,7 @@
 #include "platform/inet/Url.h"
 
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 
 namespace twi::inet {
 

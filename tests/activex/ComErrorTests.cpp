@@ -1,8 +1,8 @@
 // How COM failures become run-time errors (no COM server involved).
 #include <gtest/gtest.h>
 
+#include "base/TextConv.h"
 #include "platform/activex/ComErrors.h"
-#include "sys/TextConv.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // with the right form and values, and failures come back as run-time errors.
 #include <gtest/gtest.h>
 
+#include "base/RuntimeError.h"
+#include "platform/activex/Object.h"
 #include "support/StandIns.h"
 #include "support/TestSupport.h"
-#include "platform/activex/Object.h"
-#include "sys/RuntimeError.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // creation by ProgID follows their registration.
 #include <gtest/gtest.h>
 
-#include "support/StandIns.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 #include "platform/activex/Object.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "support/StandIns.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <windows.h>
 #include <sapi.h>
 
-#include "support/StandIns.h"
-#include "support/TestSupport.h"
-#include "platform/activex/Bstr.h"
-#include "platform/activex/ComPtr.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 #include "install/RuntimeComponents.h"
 #include "net/ServerAddresses.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "platform/activex/Bstr.h"
+#include "platform/activex/ComPtr.h"
+#include "support/StandIns.h"
+#include "support/TestSupport.h"
 
 namespace {
 

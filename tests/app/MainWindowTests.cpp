@@ -5,15 +5,15 @@
 
 #include <chrono>
 
-#include "app/Catalogue.h"
 #include "app/frmMain.h"
+#include "base/AppInfo.h"
+#include "base/Clock.h"
+#include "base/DoEvents.h"
+#include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
+#include "install/Catalogue.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/TestSupport.h"
-#include "sys/AppInfo.h"
-#include "sys/Clock.h"
-#include "sys/TextConv.h"
-#include "ui/DoEvents.h"
 #include "ui/Forms.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <vector>
 
+#include "base/Clock.h"
+#include "base/TextConv.h"
 #include "support/TestSupport.h"
-#include "sys/Clock.h"
-#include "sys/TextConv.h"
 
 namespace {
 

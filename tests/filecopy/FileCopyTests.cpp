@@ -2,11 +2,11 @@
 // with Wine posing as Windows 98, where the copy goes in 256000-byte blocks.
 #include <gtest/gtest.h>
 
+#include "base/TextConv.h"
+#include "base/cSharedOSInfo.h"
 #include "diag/cSharedLogging.h"
 #include "support/TestSupport.h"
-#include "sys/TextConv.h"
 #include "sys/cSharedFileSubs.h"
-#include "sys/cSharedOSInfo.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 #include "inet/InetTestHelpers.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
 #include "ui/Timer.h"
 
 namespace {

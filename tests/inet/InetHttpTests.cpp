@@ -7,8 +7,8 @@
 
 #include <memory>
 
+#include "base/RuntimeError.h"
 #include "inet/InetTestHelpers.h"
-#include "sys/RuntimeError.h"
 #include "ui/Timer.h"
 
 namespace {

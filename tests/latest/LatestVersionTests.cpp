@@ -6,14 +6,14 @@
 #include <chrono>
 
 #include "app/frmMain.h"
+#include "base/AppInfo.h"
+#include "base/Clock.h"
+#include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
 #include "net/NetTestSupport.h"
-#include "support/MainWindowDriver.h"
 #include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
-#include "sys/AppInfo.h"
-#include "sys/Clock.h"
-#include "sys/TextConv.h"
+#include "support/MainWindowDriver.h"
 #include "ui/Timer.h"
 #include "update/fSHAREDUpdater.h"
 

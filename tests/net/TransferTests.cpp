@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
+#include "base/Clock.h"
+#include "base/TextConv.h"
 #include "net/NetTestSupport.h"
-#include "sys/Clock.h"
-#include "sys/TextConv.h"
 #include "ui/Timer.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The engine's time-out at its real pace: more than 60 quiet one-second ticks.
 #include <gtest/gtest.h>
 
+#include "base/Clock.h"
 #include "net/NetTestSupport.h"
-#include "sys/Clock.h"
 
 namespace {
 

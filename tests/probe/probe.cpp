@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/TextConv.h"
+#include "base/cSharedOSInfo.h"
 #include "sys/SystemFolders.h"
-#include "sys/TextConv.h"
-#include "sys/cSharedOSInfo.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <chrono>
 
 #include "app/frmMain.h"
+#include "base/Clock.h"
 #include "diag/cSharedLogging.h"
 #include "install/RuntimeScan.h"
 #include "settings/cSHAREDSettings.h"
 #include "support/MainWindowDriver.h"
 #include "support/StandIns.h"
 #include "support/TestSupport.h"
-#include "sys/Clock.h"
 
 namespace {
 

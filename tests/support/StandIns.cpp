@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace twitest {
 

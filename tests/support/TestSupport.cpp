@@ -7,8 +7,8 @@
 #include <sstream>
 #include <thread>
 
-#include "sys/TextConv.h"
-#include "ui/DoEvents.h"
+#include "base/DoEvents.h"
+#include "base/TextConv.h"
 
 namespace twitest {
 namespace {
@@ -82,7 +82,7 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
   auto end = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (std::chrono::steady_clock::now() >= end) return false;
-    ui::DoEvents();
+    twi::DoEvents();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;

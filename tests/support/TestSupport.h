@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sys/RuntimeError.h"
+#include "base/RuntimeError.h"
 #include "ui/MsgBox.h"
 
 namespace twitest {

@@ -1,8 +1,8 @@
 // Waiting and event pumping: how long the waits take and when they pump.
 #include <gtest/gtest.h>
 
+#include "base/Clock.h"
 #include "support/TestSupport.h"
-#include "sys/Clock.h"
 #include "sys/cSHAREDDelay.h"
 #include "ui/Form.h"
 

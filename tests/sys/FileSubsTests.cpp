@@ -2,10 +2,10 @@
 // files in the ANSI code page and the lowest-free file number rule.
 #include <gtest/gtest.h>
 
+#include "base/FileTable.h"
+#include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
 #include "support/TestSupport.h"
-#include "sys/FileTable.h"
-#include "sys/TextConv.h"
 #include "sys/cSharedFileSubs.h"
 
 namespace {

@@ -67,7 +67,7 @@ class PictureForm : public ui::Form {
 
  protected:
   void CreateControls() override {
-    picture.Create(*this, {150, 150, 3000, 300}, true, false);
+    picture.Create(*this, {150, 150, 3000, 300}, {.border = false});
     label.Create(*this, "Label text", {150, 600, 2000, 285});
     label.SetToolTipText("tip");
     button.Create(*this, "Press", {150, 1000, 1000, 375});

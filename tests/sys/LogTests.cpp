@@ -5,10 +5,10 @@
 #include <regex>
 #include <sstream>
 
+#include "base/FileTable.h"
+#include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
 #include "support/TestSupport.h"
-#include "sys/FileTable.h"
-#include "sys/TextConv.h"
 #include "sys/cSharedFileSubs.h"
 
 namespace {

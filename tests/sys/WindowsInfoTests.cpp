@@ -5,12 +5,12 @@
 #include <map>
 #include <sstream>
 
+#include "base/RuntimeError.h"
+#include "base/cSharedOSInfo.h"
 #include "support/TestSupport.h"
 #include "sys/ExecCmd.h"
-#include "sys/RuntimeError.h"
 #include "sys/SystemFolders.h"
 #include "sys/cSHAREDSubs.h"
-#include "sys/cSharedOSInfo.h"
 
 namespace {
 

@@ -2,18 +2,19 @@
 // events, control arrays, close reasons, timers and message boxes.
 #include <gtest/gtest.h>
 
+#include "base/DoEvents.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 #include "support/TestSupport.h"
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/ControlArray.h"
-#include "ui/DoEvents.h"
 #include "ui/Form.h"
 #include "ui/Forms.h"
 #include "ui/Frame.h"
 #include "ui/Label.h"
+#include "ui/OptionButton.h"
 #include "ui/PictureBox.h"
 #include "ui/TextBox.h"
 #include "ui/Timer.h"
@@ -47,10 +48,10 @@ class SampleForm : public ui::Form {
     button.Create(*this, "Press", {90, 180, 1455, 555});
     frame.Create(*this, "Group", {2160, 90, 3000, 2000});
     label.Create(frame, "Inside", {180, 225, 1500, 330});
-    rowLabels.Design().Create(frame, "Row", {180, 600, 1500, 330}, false);
+    rowLabels.Design().Create(frame, "Row", {180, 600, 1500, 330}, {.visible = false});
     list.Create(*this, {90, 900, 1905, 315});
     check.Create(*this, "Check", {90, 1500, 1500, 300});
-    optionA.Create(*this, "A", {90, 1900, 800, 300}, true);
+    optionA.Create(*this, "A", {90, 1900, 800, 300}, {.firstOfGroup = true});
     optionB.Create(*this, "B", {900, 1900, 800, 300});
     text.Create(*this, {90, 2400, 1800, 315}, {.password = true});
     picture.Create(*this, {90, 3000, 1800, 600});

@@ -1,6 +1,8 @@
-#include "sys/cSharedOSInfo.h"
+#include "base/cSharedOSInfo.h"
 
 #include <windows.h>
+
+#include "base/NoDestructor.h"
 
 namespace twi {
 namespace {
@@ -59,9 +61,6 @@ std::string cSharedOSInfo::OSNameFor(long platform, unsigned long major, unsigne
   return "";
 }
 
-cSharedOSInfo& TheOSInfo() {
-  static cSharedOSInfo info;
-  return info;
-}
+cSharedOSInfo& TheOSInfo() { return SharedInstance<cSharedOSInfo>(); }
 
 }  // namespace twi

@@ -29,6 +29,11 @@ class RuntimeError : public std::runtime_error {
 
 // Well-known run-time error numbers.
 namespace err {
+constexpr long InvalidProcedureCall = 5;
+constexpr long Overflow = 6;
+constexpr long OutOfMemory = 7;
+constexpr long TypeMismatch = 13;
+constexpr long InternalError = 51;
 constexpr long BadFileNameOrNumber = 52;
 constexpr long FileNotFound = 53;
 constexpr long BadFileMode = 54;
@@ -43,7 +48,6 @@ constexpr long PermissionDenied = 70;
 constexpr long DiskNotReady = 71;
 constexpr long PathFileAccess = 75;
 constexpr long PathNotFound = 76;
-constexpr long InvalidProcedureCall = 5;
 constexpr long ObjectRequired = 424;
 constexpr long ControlArrayElementMissing = 340;
 constexpr long ObjectAlreadyLoaded = 360;

@@ -1,4 +1,4 @@
-#include "sys/Clock.h"
+#include "base/Clock.h"
 
 #include <windows.h>
 

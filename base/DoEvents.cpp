@@ -1,8 +1,6 @@
-#include "ui/DoEvents.h"
+#include "base/DoEvents.h"
 
-#include "ui/Forms.h"
-
-namespace ui {
+namespace twi {
 
 void DispatchOne(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
@@ -24,14 +22,4 @@ void DoEvents() {
   }
 }
 
-int RunMessageLoop() {
-  MSG msg;
-  while (!Forms().All().empty()) {
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) return got == 0 ? static_cast<int>(msg.wParam) : 1;
-    DispatchOne(msg);
-  }
-  return 0;
-}
-
-}  // namespace ui
+}  // namespace twi

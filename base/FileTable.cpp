@@ -1,15 +1,12 @@
-#include "sys/FileTable.h"
+#include "base/FileTable.h"
 
 #include <algorithm>
 
-#include "sys/RuntimeError.h"
-#include "sys/TextConv.h"
+#include "base/NoDestructor.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
 
 namespace twi {
-
-FileTable::~FileTable() {
-  for (auto& [number, handle] : handles_) CloseHandle(handle);
-}
 
 int FileTable::FreeFile() const {
   int number = 1;
@@ -30,26 +27,23 @@ int FileTable::Open(const std::string& path, FileMode mode) {
       break;
   }
   if (path.empty()) throw RuntimeError::Numbered(err::BadFileNameOrNumber);
-  HANDLE handle = CreateFileW(ToWide(path).c_str(), access, share, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) throw RuntimeError::FromLastError();
-  if (mode == FileMode::Append) SetFilePointer(handle, 0, nullptr, FILE_END);
+  UniqueHandle handle(CreateFileW(ToWide(path).c_str(), access, share, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) throw RuntimeError::FromLastError();
+  if (mode == FileMode::Append) SetFilePointer(handle.Get(), 0, nullptr, FILE_END);
   int number = FreeFile();
-  handles_[number] = handle;
+  handles_[number] = std::move(handle);
   return number;
 }
 
 void FileTable::Close(int number) {
-  auto it = handles_.find(number);
-  if (it == handles_.end()) return;
-  CloseHandle(it->second);
-  handles_.erase(it);
+  handles_.erase(number);
 }
 
 HANDLE FileTable::Handle(int number) const {
   auto it = handles_.find(number);
   if (it == handles_.end()) throw RuntimeError::Numbered(err::BadFileNameOrNumber);
-  return it->second;
+  return it->second.Get();
 }
 
 void FileTable::Write(int number, std::string_view bytes) {
@@ -99,9 +93,6 @@ std::int64_t FileTable::Length(int number) const {
   return size.QuadPart;
 }
 
-FileTable& TheFiles() {
-  static FileTable table;
-  return table;
-}
+FileTable& TheFiles() { return SharedInstance<FileTable>(); }
 
 }  // namespace twi

@@ -1,8 +1,8 @@
-#include "net/cSharedWWW.h"
+#include "sys/cSharedWWW.h"
 
 #include <shellapi.h>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 #include "sys/cSHAREDSubs.h"
 
 namespace twi {

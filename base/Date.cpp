@@ -1,11 +1,11 @@
-#include "sys/Date.h"
+#include "base/Date.h"
 
 #include <oleauto.h>
 
 #include <cmath>
 #include <cstdio>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace twi {
 

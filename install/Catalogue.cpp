@@ -1,7 +1,7 @@
-#include "app/Catalogue.h"
+#include "install/Catalogue.h"
 
+#include "base/TextConv.h"
 #include "net/ServerAddresses.h"
-#include "sys/TextConv.h"
 
 namespace twi {
 namespace {

@@ -1,4 +1,4 @@
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 #include <windows.h>
 

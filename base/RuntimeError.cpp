@@ -1,8 +1,8 @@
-#include "sys/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <windows.h>
 
-#include "sys/TextConv.h"
+#include "base/TextConv.h"
 
 namespace twi {
 
@@ -16,6 +16,7 @@ std::string RuntimeError::StandardDescription(long number) {
     case 7: return "Out of memory";
     case 9: return "Subscript out of range";
     case 13: return "Type mismatch";
+    case 51: return "Internal error";
     case 52: return "Bad file name or number";
     case 53: return "File not found";
     case 54: return "Bad file mode";

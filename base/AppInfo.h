@@ -15,4 +15,14 @@ std::string AppFolder();
 // File name of the executable without folder and extension ("TWInstall").
 std::string AppExeName();
 
+// The three version numbers the program shows: major, minor and revision from
+// the executable's file version (its first, second and fourth fields), 0 each
+// when there is no version resource.
+struct AppVersionNumbers {
+  int major = 0, minor = 0, revision = 0;
+};
+AppVersionNumbers ReadAppVersion();
+// "1.2.99" for file version 1.2.0.99; read once.
+const std::string& AppVersionText();
+
 }  // namespace twi
