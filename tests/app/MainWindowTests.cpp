@@ -13,6 +13,7 @@
 #include "diag/cSharedLogging.h"
 #include "install/Catalogue.h"
 #include "settings/cSHAREDSettings.h"
+#include "support/MainWindowDriver.h"
 #include "support/TestSupport.h"
 #include "ui/Forms.h"
 
@@ -25,20 +26,11 @@ std::string SettingsFile() { return twi::AppFolder() + "\\TWInstaller.ini"; }
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The real pointer rests away from the window: showing a window makes
-    // Windows send it a mouse move at the pointer's place.
-    SetCursorPos(0, 0);
     DeleteFileW(twi::ToWide(SettingsFile()).c_str());
     twi::TheSettings().DeleteAllSettings();
   }
   void LoadWindow() {
-    window.EndProcess = [this] { ++processEnds; };
-    double start = twi::ClockSeconds();
-    window.Load();
-    loadSeconds = twi::ClockSeconds() - start;
-    window.Show();
-    // Let the moves that showing the window produced arrive first.
-    twitest::PumpFor(std::chrono::milliseconds(100));
+    loadSeconds = twitest::StartMainWindow(window, [this] { ++processEnds; });
   }
   frmMain window;
   int processEnds = 0;

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers of the transfer-control tests: addresses on the fixture servers, the fixture's
-// byte pattern, state recording and body reading.
+// Helpers of the transfer-control tests: state recording and body reading.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,7 +8,7 @@
 #include <vector>
 
 #include "platform/inet/InetControl.h"
-#include "support/TestSupport.h"
+#include "support/TestServers.h"
 
 namespace inettest {
 
@@ -17,36 +16,11 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
 
-inline std::string HttpUrl(const std::string& path) {
-  return "http://127.0.0.1:" + std::to_string(twitest::ServerPort("HTTP")) + path;
-}
-
-inline std::string FtpAddress() {
-  return "FTP://127.0.0.1:" + std::to_string(twitest::ServerPort("FTP"));
-}
-
-// Windows path of a file in a server's folder (the servers run on the Unix side).
-inline std::string ServerFile(const std::string& relative) {
-  std::string path = "Z:" + twitest::EnvVar("TWI_SERVER_DIR") + "/" + relative;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-// On one of the fixture server's TLS ports (`portFile`: "https-trusted.port" or
-// "https-untrusted.port").
-inline std::string HttpsUrl(const std::string& portFile, const std::string& path) {
-  std::string port = twitest::ReadFileBytes(ServerFile(portFile));
-  while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
-  return "https://127.0.0.1:" + port + path;
-}
-
-// The fixture server's byte bodies: byte i is i % 251.
-inline Bytes Pattern(std::size_t count) {
-  Bytes bytes(count);
-  for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(i % 251);
-  return bytes;
-}
+using twitest::FtpAddress;
+using twitest::HttpsUrl;
+using twitest::HttpUrl;
+using twitest::Pattern;
+using twitest::ServerFile;
 
 inline std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 

@@ -10,10 +10,11 @@
 #include "base/Clock.h"
 #include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
-#include "net/NetTestSupport.h"
 #include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
+#include "support/ClientEvents.h"
 #include "support/MainWindowDriver.h"
+#include "support/TestServers.h"
 #include "ui/Timer.h"
 #include "update/fSHAREDUpdater.h"
 
@@ -24,15 +25,15 @@ using twi::frmMain;
 class LatestVersion : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string versions = nettest::HttpRoot() + "\\versions";
+    std::string versions = twitest::HttpRoot() + "\\versions";
     CreateDirectoryW(twi::ToWide(versions).c_str(), nullptr);
     twitest::WriteFileBytes(twi::AppFolder() + "\\TWInstaller.ini",
-                            "MAINSERVER," + nettest::Http("/files/") + "\r\n");
+                            "MAINSERVER," + twitest::HttpUrl("/files/") + "\r\n");
     twitest::StartMainWindow(window);
   }
   void Select(const std::string& program) { ASSERT_TRUE(twitest::SelectProgram(window, program)); }
   void ServeVersionFile(const std::string& name, const std::string& text) {
-    twitest::WriteFileBytes(nettest::HttpRoot() + "\\versions\\" + name, text);
+    twitest::WriteFileBytes(twitest::HttpRoot() + "\\versions\\" + name, text);
   }
   void ClickShowLatest() { SendMessageW(window.cmdShowLatest.hwnd(), BM_CLICK, 0, 0); }
 
@@ -67,7 +68,7 @@ TEST_F(LatestVersion, AnErrorPageOrNothingAtAll) {
   Select("qTune");
   ClickShowLatest();
   ServeVersionFile("QALM_current.txt", "2.0.0@@@");  // a placeholder but no second line
-  twi::TheSettings().sSet("MainServer", nettest::Http("/files/"));
+  twi::TheSettings().sSet("MainServer", twitest::HttpUrl("/files/"));
   Select("qAlarm");
   ClickShowLatest();
   ASSERT_EQ(boxes.Calls().size(), 3u);
@@ -102,7 +103,7 @@ TEST_F(LatestVersion, ObjectsAreCreatedOnceAndNothingTurnsBusy) {
 
 TEST_F(LatestVersion, ASecondClickWhileTheQueryWaitsStartsNoTransfer) {
   Select("qPage");  // its version file comes slowly from this server
-  twi::TheSettings().sSet("MainServer", nettest::Http("/paced/3000/1000/0.4/"));
+  twi::TheSettings().sSet("MainServer", twitest::HttpUrl("/paced/3000/1000/0.4/"));
   ui::Timer again;
   again.SetInterval(150);
   int clicks = 0;
@@ -140,7 +141,7 @@ TEST_F(LatestVersion, StopCurrentDownloadCancelsTheRunningTransfer) {
   };
   stop.SetEnabled(true);
   double start = twi::ClockSeconds();
-  bool ok = window.cInternet->GetFile(nettest::Http("/slow/4000000/100000"), dir.File("p.zip"),
+  bool ok = window.cInternet->GetFile(twitest::HttpUrl("/slow/4000000/100000"), dir.File("p.zip"),
                                       true, false, false, false);
   EXPECT_FALSE(ok);
   EXPECT_LT(twi::ClockSeconds() - start, 2.0);

@@ -2,16 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "base/Clock.h"
-#include "net/NetTestSupport.h"
+#include "support/ClientEvents.h"
+#include "support/TestServers.h"
 
 namespace {
 
 TEST(RealTimeout, AStalledReplyEndsAfterSixtyOneQuietSeconds) {
   twi::cSHAREDInternet client;
-  nettest::EventLog events;
+  twitest::EventLog events;
   events.Attach(client);
   double start = twi::ClockSeconds();
-  EXPECT_EQ(client.OpenURL(nettest::Http("/stalltext/partial/120")), "partial");
+  EXPECT_EQ(client.OpenURL(twitest::HttpUrl("/stalltext/partial/120")), "partial");
   double took = twi::ClockSeconds() - start;
   EXPECT_GT(took, 60.5);
   EXPECT_LT(took, 64.0);

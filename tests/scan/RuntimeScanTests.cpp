@@ -35,12 +35,7 @@ class Scan : public ::testing::Test {
   std::vector<std::string> LogTextsOfScan() {
     std::string log = twitest::ReadFileBytes(twi::TheLog().CurrentLogFilename()).substr(logStart_);
     std::vector<std::string> texts;
-    size_t start = 0;
-    for (size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
-      std::string line = log.substr(start, end - start);
-      size_t comma = line.find(", ");
-      texts.push_back(comma == std::string::npos ? line : line.substr(comma + 2));
-    }
+    for (const std::string& line : twitest::SplitLines(log)) texts.push_back(twitest::LogTextOf(line));
     return texts;
   }
   std::string Name(int row) { return window.lblControlName[row].Caption(); }

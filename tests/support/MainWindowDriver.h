@@ -3,20 +3,27 @@
 // pointer parked away from it and the process kept alive at exit) and pick a
 // program from its list.
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "app/frmMain.h"
+#include "base/Clock.h"
 #include "support/TestSupport.h"
 
 namespace twitest {
 
-inline void StartMainWindow(twi::frmMain& window) {
+// Loads and shows the window; `endProcess` stands in for the end of the
+// process at exit. Returns the seconds the load took.
+inline double StartMainWindow(twi::frmMain& window, std::function<void()> endProcess = [] {}) {
   // Showing a window makes Windows send it a mouse move at the pointer's place.
   SetCursorPos(0, 0);
-  window.EndProcess = [] {};
+  window.EndProcess = std::move(endProcess);
+  double start = twi::ClockSeconds();
   window.Load();
+  double seconds = twi::ClockSeconds() - start;
   window.Show();
   PumpFor(std::chrono::milliseconds(100));  // let those moves arrive first
+  return seconds;
 }
 
 // Chooses the row with this text as a user's click does; false when there is none.

@@ -71,11 +71,27 @@ MsgBoxRecorder::MsgBoxRecorder() {
   });
 }
 
-MsgBoxRecorder::~MsgBoxRecorder() {
+MsgBoxRecorder::~MsgBoxRecorder() { FailOnUnexpectedMsgBox(); }
+
+void FailOnUnexpectedMsgBox() {
   ui::SetMsgBoxAnswerer([](const ui::MsgBoxCall& call) {
     ADD_FAILURE() << "Unexpected message box: " << call.prompt;
     return DefaultAnswer(call.style);
   });
+}
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(bytes.substr(start, end - start));
+  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  return lines;
+}
+
+std::string LogTextOf(const std::string& line) {
+  size_t comma = line.find(", ");
+  return comma == std::string::npos ? line : line.substr(comma + 2);
 }
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

@@ -46,6 +46,11 @@ class MsgBoxRecorder {
   std::vector<int> answers_;
 };
 
+// Installs the answerer every test starts with: a message box that the test
+// does not expect fails it, and is answered with its first button (Yes, Retry
+// or OK) so that the test can go on to its end.
+void FailOnUnexpectedMsgBox();
+
 // Pumps window messages until `done` is true or the time is up; true when done.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 // Pumps window messages for the given time.
@@ -53,6 +58,10 @@ void PumpFor(std::chrono::milliseconds duration);
 
 // File helpers (UTF-8 paths).
 std::string ReadFileBytes(const std::string& path);
+// The lines of a text, split at CR LF; a last line without CR LF counts too.
+std::vector<std::string> SplitLines(const std::string& bytes);
+// The text of a log line ("1 HH:mm:ss, text" gives "text").
+std::string LogTextOf(const std::string& line);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 

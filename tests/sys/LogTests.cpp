@@ -16,13 +16,7 @@ namespace {
 using twi::cSharedLogging;
 
 std::vector<std::string> LinesOf(const std::string& path) {
-  std::vector<std::string> lines;
-  std::string bytes = twitest::ReadFileBytes(path);
-  size_t start = 0;
-  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
-    lines.push_back(bytes.substr(start, end - start));
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
-  return lines;
+  return twitest::SplitLines(twitest::ReadFileBytes(path));
 }
 
 const std::regex kLine(R"(^(\d+) ([01]\d|2[0-3]):[0-5]\d:[0-5]\d, (.*)$)");

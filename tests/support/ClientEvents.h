@@ -1,37 +1,13 @@
 #pragma once
-// Helpers of the download engine and client tests: addresses on the test
-// servers, their folders, and a recorder of a client's events.
+// A recorder of everything a download client and its engine report.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/cSHAREDInternet.h"
 #include "net/fSHAREDInternet.h"
-#include "support/TestSupport.h"
 
-namespace nettest {
-
-inline std::string Http(const std::string& path) {
-  return "http://127.0.0.1:" + std::to_string(twitest::ServerPort("HTTP")) + path;
-}
-
-inline std::string FtpHostAndPort() {
-  return "127.0.0.1:" + std::to_string(twitest::ServerPort("FTP"));
-}
-
-// Folder served under /files/ by the HTTP server, and the FTP server's root.
-inline std::string HttpRoot() {
-  return twitest::WindowsPathOf(twitest::EnvVar("TWI_SERVER_DIR")) + "\\http-root";
-}
-inline std::string FtpRoot() {
-  return twitest::WindowsPathOf(twitest::EnvVar("TWI_SERVER_DIR")) + "\\ftp-root";
-}
-
-// The fixture server's byte pattern: byte i is i % 251.
-inline std::string PatternBytes(size_t count) {
-  std::string bytes(count, '\0');
-  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(i % 251);
-  return bytes;
-}
+namespace twitest {
 
 // Everything a client and its engine report, in order.
 struct EventLog {
@@ -64,4 +40,4 @@ struct EventLog {
   }
 };
 
-}  // namespace nettest
+}  // namespace twitest
