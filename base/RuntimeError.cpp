@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "base/TextConv.h"
 
 namespace twi {
@@ -75,19 +77,24 @@ RuntimeError RuntimeError::FromWin32(unsigned long code) {
     case ERROR_HANDLE_EOF: return Numbered(err::InputPastEnd);
     default: break;
   }
-  wchar_t* buffer = nullptr;
-  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::string text = n ? ToUtf8(std::wstring_view(buffer, n)) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
-                           text.back() == '.'))
-    text.pop_back();
+  std::string text = SystemMessageText(code);
   if (text.empty()) text = "System error " + std::to_string(code);
   return RuntimeError(err::PathFileAccess, text);
 }
 
 RuntimeError RuntimeError::FromLastError() { return FromWin32(GetLastError()); }
+
+std::string SystemMessageText(unsigned long code) {
+  wchar_t* raw = nullptr;
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+  std::unique_ptr<wchar_t, decltype(&LocalFree)> buffer(raw, &LocalFree);
+  std::string text = n ? ToUtf8(std::wstring_view(buffer.get(), n)) : std::string();
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
+                           text.back() == '.'))
+    text.pop_back();
+  return text;
+}
 
 }  // namespace twi

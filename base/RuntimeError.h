@@ -27,6 +27,10 @@ class RuntimeError : public std::runtime_error {
   std::string description_;
 };
 
+// The system's text for a Win32 error or HRESULT, without its trailing line break
+// and full stop ("" when the system has none).
+std::string SystemMessageText(unsigned long code);
+
 // Well-known run-time error numbers.
 namespace err {
 constexpr long InvalidProcedureCall = 5;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "base/Bstr.h"
 #include "base/NoDestructor.h"
 #include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
@@ -14,14 +15,12 @@ constexpr const char* kEnglishAbbreviations[12] = {"JAN", "FEB", "MAR", "APR", "
                                                    "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
 std::string LocaleBoolWord(bool value) {
-  BSTR text = nullptr;
-  if (FAILED(VarBstrFromBool(value ? VARIANT_TRUE : VARIANT_FALSE, LOCALE_USER_DEFAULT,
-                             VAR_LOCALBOOL, &text)) ||
-      !text)
-    return value ? "TRUE" : "FALSE";
-  std::string word = ToUtf8(std::wstring_view(text, SysStringLen(text)));
-  SysFreeString(text);
-  return UpperAscii(word);
+  BSTR raw = nullptr;
+  HRESULT hr = VarBstrFromBool(value ? VARIANT_TRUE : VARIANT_FALSE, LOCALE_USER_DEFAULT,
+                               VAR_LOCALBOOL, &raw);
+  Bstr text = Bstr::Adopt(raw);
+  if (FAILED(hr) || !text.Get()) return value ? "TRUE" : "FALSE";
+  return UpperAscii(text.Text());
 }
 
 std::string ShortDateSample() {

@@ -1,6 +1,7 @@
 #include "ui/Label.h"
 
 #include "base/TextConv.h"
+#include "ui/Gdi.h"
 
 namespace ui {
 
@@ -43,13 +44,11 @@ void Label::SetCaption(std::string_view text) {
 
 int Label::TextWidthTwips() const {
   if (!hwnd()) return 0;
-  HDC dc = GetDC(hwnd());
-  HGDIOBJ old = SelectObject(dc, DialogFont(FontBold()));
+  WindowDC dc(hwnd());
+  Selection font(dc.Get(), DialogFont(FontBold()));
   std::wstring text = twi::ToWide(Caption());
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd(), dc);
+  GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
   return PixelsToTwips(size.cx);
 }
 

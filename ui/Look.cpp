@@ -1,5 +1,7 @@
 #include "ui/Look.h"
 
+#include "base/NoDestructor.h"
+
 namespace ui {
 namespace {
 
@@ -15,41 +17,29 @@ class FontPair {
       GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
     }
     font.lfWeight = FW_NORMAL;
-    plain_ = CreateFontIndirectW(&font);
+    plain_.Reset(CreateFontIndirectW(&font));
     font.lfWeight = FW_BOLD;
-    bold_ = CreateFontIndirectW(&font);
+    bold_.Reset(CreateFontIndirectW(&font));
   }
-  ~FontPair() {
-    if (plain_) DeleteObject(plain_);
-    if (bold_) DeleteObject(bold_);
-  }
-  HFONT Get(bool bold) const { return bold ? bold_ : plain_; }
+  HFONT Get(bool bold) const { return bold ? bold_.Get() : plain_.Get(); }
 
  private:
-  HFONT plain_ = nullptr;
-  HFONT bold_ = nullptr;
+  GdiObject<HFONT> plain_;
+  GdiObject<HFONT> bold_;
 };
 
 }  // namespace
 
-HFONT DialogFont(bool bold) {
-  static FontPair fonts;
-  return fonts.Get(bold);
-}
-
-BrushHolder::~BrushHolder() {
-  if (brush_) DeleteObject(brush_);
-}
+HFONT DialogFont(bool bold) { return twi::SharedInstance<FontPair>().Get(bold); }
 
 HBRUSH BrushHolder::Get(const Colour& colour) {
   if (colour.IsSystem()) return GetSysColorBrush(colour.SystemIndex());
   COLORREF value = colour.Resolve();
   if (!brush_ || value != value_) {
-    if (brush_) DeleteObject(brush_);
-    brush_ = CreateSolidBrush(value);
+    brush_.Reset(CreateSolidBrush(value));
     value_ = value;
   }
-  return brush_;
+  return brush_.Get();
 }
 
 }  // namespace ui

@@ -3,6 +3,8 @@
 // bold system font) and colours that are either RGB values or system colours.
 #include <windows.h>
 
+#include "ui/Gdi.h"
+
 namespace ui {
 
 class Colour {
@@ -28,14 +30,10 @@ HFONT DialogFont(bool bold = false);
 // A solid brush for a colour, owned by the object holding it.
 class BrushHolder {
  public:
-  BrushHolder() = default;
-  ~BrushHolder();
-  BrushHolder(const BrushHolder&) = delete;
-  BrushHolder& operator=(const BrushHolder&) = delete;
   HBRUSH Get(const Colour& colour);
 
  private:
-  HBRUSH brush_ = nullptr;
+  GdiObject<HBRUSH> brush_;
   COLORREF value_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/TextConv.h"
+#include "ui/Gdi.h"
 
 namespace ui {
 namespace {
@@ -24,7 +25,24 @@ void RegisterPictureClass() {
 
 }  // namespace
 
+struct PictureBox::Canvas {
+  Canvas(HDC screen, int width, int height)
+      : dc(screen), bitmap(CreateCompatibleBitmap(screen, width, height)),
+        bitmapSelection(dc.Get(), bitmap.Get()), fontSelection(dc.Get(), DialogFont()),
+        width(width), height(height) {
+    SetBkMode(dc.Get(), TRANSPARENT);
+  }
+  MemoryDC dc;
+  GdiObject<HBITMAP> bitmap;
+  Selection bitmapSelection;
+  Selection fontSelection;
+  int width, height;
+};
+
+PictureBox::PictureBox() = default;
 PictureBox::~PictureBox() { ReleaseBitmap(); }
+
+HDC PictureBox::Dc() const { return canvas_ ? canvas_->dc.Get() : nullptr; }
 
 void PictureBox::Create(Container& parent, const TwipsRect& rect, const CreateArgs& args) {
   RegisterPictureClass();
@@ -51,31 +69,13 @@ int PictureBox::ScaleHeight() const {
 
 void PictureBox::EnsureBitmap() {
   if (!hwnd()) return;
-  int w = ScaleWidth(), h = ScaleHeight();
-  if (memDc_) {
-    BITMAP info{};
-    GetObjectW(bitmap_, sizeof(info), &info);
-    if (info.bmWidth == std::max(w, 1) && info.bmHeight == std::max(h, 1)) return;
-    ReleaseBitmap();
-  }
-  HDC screen = GetDC(hwnd());
-  memDc_ = CreateCompatibleDC(screen);
-  bitmap_ = CreateCompatibleBitmap(screen, std::max(w, 1), std::max(h, 1));
-  ReleaseDC(hwnd(), screen);
-  oldBitmap_ = SelectObject(memDc_, bitmap_);
-  oldFont_ = SelectObject(memDc_, DialogFont());
-  SetBkMode(memDc_, TRANSPARENT);
+  int w = std::max(ScaleWidth(), 1), h = std::max(ScaleHeight(), 1);
+  if (canvas_ && canvas_->width == w && canvas_->height == h) return;
+  WindowDC screen(hwnd());
+  canvas_ = std::make_unique<Canvas>(screen.Get(), w, h);
 }
 
-void PictureBox::ReleaseBitmap() {
-  if (!memDc_) return;
-  SelectObject(memDc_, oldFont_);
-  SelectObject(memDc_, oldBitmap_);
-  DeleteObject(bitmap_);
-  DeleteDC(memDc_);
-  memDc_ = nullptr;
-  bitmap_ = nullptr;
-}
+void PictureBox::ReleaseBitmap() { canvas_.reset(); }
 
 void PictureBox::SetBackColor(COLORREF colour) {
   back_ = colour;
@@ -86,18 +86,17 @@ void PictureBox::SetForeColor(COLORREF colour) { fore_ = colour; }
 
 void PictureBox::Cls() {
   EnsureBitmap();
-  if (!memDc_) return;
+  if (!Dc()) return;
   FillBox(0, 0, ScaleWidth(), ScaleHeight(), back_);
   currentX_ = currentY_ = 0;
 }
 
 void PictureBox::FillBox(int left, int top, int right, int bottom, COLORREF colour) {
   EnsureBitmap();
-  if (!memDc_) return;
+  if (!Dc()) return;
   RECT r{left, top, right, bottom};
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(memDc_, &r, brush);
-  DeleteObject(brush);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  FillRect(Dc(), &r, brush.Get());
   Refresh();
 }
 
@@ -105,7 +104,7 @@ int PictureBox::TextWidth(std::string_view text) {
   EnsureBitmap();
   std::wstring wide = twi::ToWide(text);
   SIZE size{};
-  if (memDc_) GetTextExtentPoint32W(memDc_, wide.c_str(), static_cast<int>(wide.size()), &size);
+  if (Dc()) GetTextExtentPoint32W(Dc(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return size.cx;
 }
 
@@ -113,16 +112,16 @@ int PictureBox::TextHeight(std::string_view text) {
   EnsureBitmap();
   std::wstring wide = twi::ToWide(text.empty() ? std::string_view("X") : text);
   SIZE size{};
-  if (memDc_) GetTextExtentPoint32W(memDc_, wide.c_str(), static_cast<int>(wide.size()), &size);
+  if (Dc()) GetTextExtentPoint32W(Dc(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return size.cy;
 }
 
 void PictureBox::Print(std::string_view text) {
   EnsureBitmap();
-  if (!memDc_) return;
+  if (!Dc()) return;
   std::wstring wide = twi::ToWide(text);
-  SetTextColor(memDc_, fore_);
-  TextOutW(memDc_, currentX_, currentY_, wide.c_str(), static_cast<int>(wide.size()));
+  SetTextColor(Dc(), fore_);
+  TextOutW(Dc(), currentX_, currentY_, wide.c_str(), static_cast<int>(wide.size()));
   currentY_ += TextHeight(text);
   currentX_ = 0;
   Refresh();
@@ -130,7 +129,7 @@ void PictureBox::Print(std::string_view text) {
 
 COLORREF PictureBox::Point(int x, int y) {
   EnsureBitmap();
-  return memDc_ ? GetPixel(memDc_, x, y) : CLR_INVALID;
+  return Dc() ? GetPixel(Dc(), x, y) : CLR_INVALID;
 }
 
 void PictureBox::Refresh() {
@@ -144,9 +143,9 @@ LRESULT PictureBox::HandleSubclassMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      if (memDc_)
+      if (Dc())
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, memDc_, ps.rcPaint.left, ps.rcPaint.top,
+               ps.rcPaint.bottom - ps.rcPaint.top, Dc(), ps.rcPaint.left, ps.rcPaint.top,
                SRCCOPY);
       EndPaint(hwnd, &ps);
       handled = true;

@@ -2,6 +2,7 @@
 // Picture box: the one drawn control. It keeps its picture in a memory bitmap
 // (so what is drawn stays when the window is covered) and offers the few
 // drawing calls the program uses. Coordinates are pixels of the box.
+#include <memory>
 #include <string>
 
 #include "ui/Control.h"
@@ -10,7 +11,7 @@ namespace ui {
 
 class PictureBox : public Control {
  public:
-  PictureBox() = default;
+  PictureBox();
   ~PictureBox() override;
   void Create(Container& parent, const TwipsRect& rect, const CreateArgs& args = {});
 
@@ -39,10 +40,13 @@ class PictureBox : public Control {
   void EnsureBitmap();
   void ReleaseBitmap();
 
-  HDC memDc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
-  HGDIOBJ oldFont_ = nullptr;
+  // The memory picture: a device context with a bitmap of the box's size and
+  // the dialog font selected into it.
+  struct Canvas;
+  // The canvas's device context; null before the window exists.
+  HDC Dc() const;
+
+  std::unique_ptr<Canvas> canvas_;
   COLORREF back_ = GetSysColor(COLOR_BTNFACE);
   COLORREF fore_ = GetSysColor(COLOR_BTNTEXT);
   int currentX_ = 0;

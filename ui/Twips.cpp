@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "ui/Gdi.h"
+
 namespace ui {
 
 int ScreenDpi() {
   static const int dpi = [] {
-    HDC screen = GetDC(nullptr);
-    int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    WindowDC screen(nullptr);
+    int value = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return value > 0 ? value : 96;
   }();
   return dpi;

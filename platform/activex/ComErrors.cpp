@@ -1,7 +1,9 @@
 #include "platform/activex/ComErrors.h"
 
 #include <string>
+#include <utility>
 
+#include "base/Bstr.h"
 #include "base/TextConv.h"
 
 namespace twi::activex {
@@ -16,20 +18,6 @@ std::string TextOfNumber(long number) {
     case kWrongArguments: return "Wrong number of arguments or invalid property assignment";
     default: return RuntimeError::StandardDescription(number);
   }
-}
-
-std::string SystemText(HRESULT hr) {
-  wchar_t* buffer = nullptr;
-  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, static_cast<DWORD>(hr), 0,
-                           reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::string text = n ? ToUtf8(std::wstring_view(buffer, n)) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
-                           text.back() == '.'))
-    text.pop_back();
-  return text;
 }
 
 long NumberOfHResult(HRESULT hr) {
@@ -56,16 +44,12 @@ std::string DescriptionOf(HRESULT hr, long number) {
     std::string text = TextOfNumber(number);
     return text.empty() ? "Application-defined or object-defined error" : text;
   }
-  std::string text = SystemText(hr);
+  std::string text = SystemMessageText(static_cast<unsigned long>(hr));
   return text.empty() ? "Automation error" : text;
 }
 
-std::string TakeBstr(BSTR& b) {
-  std::string text = b ? ToUtf8(std::wstring_view(b, SysStringLen(b))) : std::string();
-  SysFreeString(b);
-  b = nullptr;
-  return text;
-}
+// The text of a BSTR field of an exception record, which is freed and cleared.
+std::string TakeBstr(BSTR& b) { return Bstr::Adopt(std::exchange(b, nullptr)).Text(); }
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "base/Bstr.h"
 #include "base/TextConv.h"
-#include "platform/activex/Bstr.h"
 #include "platform/activex/ComErrors.h"
 
 namespace twi::activex {

@@ -6,11 +6,11 @@
 #include <windows.h>
 #include <sapi.h>
 
+#include "base/Bstr.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
 #include "install/RuntimeComponents.h"
 #include "net/ServerAddresses.h"
-#include "platform/activex/Bstr.h"
 #include "platform/activex/ComPtr.h"
 #include "support/StandIns.h"
 #include "support/TestSupport.h"
@@ -167,7 +167,7 @@ TEST(TestWindows, SpeechFiveAgainstWinesOwnVoiceReportsWhatTheVoiceAnswers) {
   ASSERT_EQ(CoCreateInstance(spVoice, nullptr, CLSCTX_INPROC_SERVER, iSpeechVoice,
                              voice.PutVoid()),
             S_OK);
-  twi::activex::Bstr text("Tarnwick software speech test");
+  twi::Bstr text("Tarnwick software speech test");
   long stream = 0;
   HRESULT spoken = voice->Speak(text.Get(), SVSFDefault, &stream);
   voice.Reset();

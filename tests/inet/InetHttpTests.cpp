@@ -400,7 +400,9 @@ TEST(InetHttp, DestroyingTheControlMidTransferReturnsPromptly) {
     StateLog log(*control);
     control->Execute(HttpUrl(c.path));
     EXPECT_EQ(twitest::PumpUntil([&] { return log.Has(12); }, 1s), c.bodyArrives);
-    if (c.bodyArrives) EXPECT_EQ(control->GetChunk(1024), Pattern(1024));
+    if (c.bodyArrives) {
+      EXPECT_EQ(control->GetChunk(1024), Pattern(1024));
+    }
     auto start = Clock::now();
     control.reset();
     EXPECT_LT(SecondsSince(start), 1.0);
