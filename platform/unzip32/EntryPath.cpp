@@ -12,8 +12,11 @@ std::wstring Decode(const std::string& bytes, UINT codePage) {
   int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
                                    nullptr, 0);
   if (length <= 0) {
-    // An invalid sequence: show each byte as the ANSI code page would.
-    return codePage == CP_ACP ? std::wstring(bytes.begin(), bytes.end()) : Decode(bytes, CP_ACP);
+    // A code page this system lacks: fall back to ANSI, and to Latin-1 below that.
+    if (codePage != CP_ACP) return Decode(bytes, CP_ACP);
+    std::wstring latin;
+    for (char c : bytes) latin += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return latin;
   }
   std::wstring text(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),

@@ -268,8 +268,8 @@ class Run {
   // that are new when `announce` is set. False when one cannot be made.
   bool MakeFolders(const std::vector<std::wstring>& folders, bool announce);
   std::wstring FolderPath(const std::vector<std::wstring>& folders) const;
-  Existing DecideExisting(const std::wstring& target, const EntryInfo& info,
-                          const std::optional<FILETIME>& entryTime, bool exists,
+  Existing DecideExisting(const std::wstring& target, const std::optional<FILETIME>& entryTime,
+                          bool exists,
                           const FILETIME& existingTime);
   // Asks for and checks the password of an encrypted entry, reading its 12-byte
   // header; nullopt when no password fitted.
@@ -476,10 +476,9 @@ bool Run::MakeFolders(const std::vector<std::wstring>& folders, bool announce) {
   return true;
 }
 
-Run::Existing Run::DecideExisting(const std::wstring& target, const EntryInfo& info,
+Run::Existing Run::DecideExisting(const std::wstring& target,
                                   const std::optional<FILETIME>& entryTime, bool exists,
                                   const FILETIME& existingTime) {
-  (void)info;
   const bool freshen = options_.ExtractNewer != 0;
   const bool update = options_.ExtractOnlyNewer != 0;
   if (!exists) return freshen ? Existing::kKeep : Existing::kWrite;
@@ -634,7 +633,7 @@ bool Run::ProcessEntry(ZipReader& reader, const EntryInfo& info) {
   if (!test && !toRoutine) {
     WIN32_FILE_ATTRIBUTE_DATA existing{};
     const bool exists = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &existing) != 0;
-    if (DecideExisting(target, info, entryTime, exists, existing.ftLastWriteTime) ==
+    if (DecideExisting(target, entryTime, exists, existing.ftLastWriteTime) ==
         Existing::kKeep) {
       return true;
     }
