@@ -178,6 +178,19 @@ TEST(Unzip, FreshenAndUpdateLookAtTheFileTimes) {
   }
 }
 
+TEST(Unzip, TextEntriesGetCrLfAndCanGoToThePrintRoutine) {
+  ScratchFolder converted;
+  EXPECT_EQ(RunUnzip(Archive("lines.zip"), converted.Path(),
+                     [](UnzipOptions& o) { o.ConvertCRtoCRLF = 1; }).rc, 0);
+  EXPECT_EQ(FileBytes(converted.File("unix.txt")), "one\r\ntwo\r\nthree\r\n");
+  ScratchFolder untouched;
+  Outcome printed = RunUnzip(Archive("lines.zip"), untouched.Path(),
+                             [](UnzipOptions& o) { o.WriteToStdOut = 1; });
+  EXPECT_EQ(printed.rc, 0);
+  EXPECT_EQ(printed.printed, "one\ntwo\r\nthree\n");
+  EXPECT_TRUE(FolderNames(untouched.Path()).empty());
+}
+
 TEST(Unzip, TestModeWritesNothingAndReportsEachEntry) {
   ScratchFolder target;
   const std::string archive = Archive("deflated.zip");

@@ -154,6 +154,12 @@ def small_archives(out):
         put(zf, "DOSNAME.TXT", b"cp437 name\n", system=0)
     patch_name(os.path.join(out, "names.zip"), b"DOSNAME.TXT", b"\x8eRGERNA.TXT")
 
+    # An entry marked as text (internal attribute bit 0) with Unix line ends.
+    with zipfile.ZipFile(os.path.join(out, "lines.zip"), "w") as zf:
+        info = zipfile.ZipInfo("unix.txt", date_time=WHEN)
+        info.internal_attr = 1
+        zf.writestr(info, b"one\ntwo\r\nthree\n")
+
     # Zip64 records on a small entry.
     with zipfile.ZipFile(os.path.join(out, "zip64.zip"), "w") as zf:
         info = zipfile.ZipInfo("wide.txt", date_time=WHEN)
