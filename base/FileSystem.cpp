@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/FindHandle.h"
+#include "base/RuntimeError.h"
 #include "base/TextConv.h"
 
 namespace twi {
@@ -18,6 +19,16 @@ unsigned long RemoveFile(const std::string& path) {
   std::wstring wide = ToWide(path);
   SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileW(wide.c_str()) ? 0 : GetLastError();
+}
+
+long long FileLen(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data))
+    throw RuntimeError::FromLastError();
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    throw RuntimeError::Numbered(err::FileNotFound);
+  return static_cast<long long>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) |
+                                data.nFileSizeLow);
 }
 
 std::string WithTrailingBackslash(const std::string& path) {
