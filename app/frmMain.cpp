@@ -119,6 +119,12 @@ void frmMain::ConnectEvents() {
   cmbPrograms.OnClick = [this] { ShowProgramInfo(false); };
   cmdShowLatest.OnClick = [this] { ShowProgramInfo(true); };
   cmdScan.OnClick = [this] { Scan.Scan(); };
+  // Each result row's button installs that row's component.
+  auto wireInstall = [this](int index, ui::Button& button) {
+    button.OnClick = [this, index] { cmdInstall_Click(index); };
+  };
+  wireInstall(0, cmdInstall.Design());
+  cmdInstall.OnLoad = wireInstall;
   cmdStop.OnClick = [this] {
     if (cInternet) cInternet->Cancel();
   };
@@ -180,6 +186,13 @@ void frmMain::ShowProgramInfo(bool showLatest) {
 cSHAREDInternet& frmMain::DownloadClient() {
   if (!cInternet) CreateDownloadClient();
   return *cInternet;
+}
+
+void frmMain::ReleaseDownloadClient() { cInternet.reset(); }
+
+void frmMain::ShowStopButton(bool visible) {
+  cmdStop.SetVisible(visible);
+  cmdStop.ZOrder(0);
 }
 
 void frmMain::CreateDownloadClient() {
