@@ -3,7 +3,9 @@
 // "click CAPTION BUTTON" clicks a button of a visible window, as a user would;
 // "log PATH N" starts a fresh log at PATH as the program does at start-up,
 // records N actions and ends as the program ends; "record FILE ARG..." writes
-// how it was started (folder, show state, arguments) into FILE.
+// how it was started (folder, show state, arguments) into FILE; "hold FILE
+// SECONDS" keeps FILE open for reading only (no other program may write,
+// replace or delete it) for that long, as a running program holds a control.
 #include <windows.h>
 
 #include <cstdio>
@@ -71,12 +73,22 @@ int Record(const char* file, int argc, char** argv) {
   return 0;
 }
 
+int Hold(const char* file, int seconds) {
+  HANDLE handle = CreateFileW(twi::ToWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return 6;
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  CloseHandle(handle);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "click") == 0) return Click(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
   if (argc >= 4 && std::strcmp(argv[1], "log") == 0) return Log(argv[2], std::atoi(argv[3]));
+  if (argc >= 4 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2], std::atoi(argv[3]));
   if (argc >= 3 && std::strcmp(argv[1], "record") == 0) return Record(argv[2], argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "osinfo") == 0) {
     const twi::cSharedOSInfo& os = twi::TheOSInfo();
