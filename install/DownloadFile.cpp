@@ -51,7 +51,8 @@ void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::
     std::string candidate = LocalPackageFolder() + subFolder + files.FileOnly(url);
     std::string file;
     long expectedSize = 0;
-    if (files.FileExists(candidate)) {
+    const bool local = files.FileExists(candidate);
+    if (local) {
       // A failure left over from an earlier transfer says nothing about this copy.
       w.DownloadFailed = false;
       TheLog().LogEvent("Using " + candidate);
@@ -69,6 +70,9 @@ void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::
       expectedSize = client.ExpectedFilesize();
     }
     CheckFile(w, file, expectedSize);
+    // Unpacking and copying read the package from localFolder: a local copy
+    // that passed the checks is put there, as a download would have been.
+    if (local && files.FileExists(candidate)) files.CopyFile(candidate, localFolder + fileName);
     w.ReleaseDownloadClient();
     TheSubs().NormalMouse();
   });

@@ -1,6 +1,7 @@
 #pragma once
 // Fetches one package for the installers: a ready copy in the program folder's
-// Local folder (under `subFolder` there) is used when present, otherwise the
+// Local folder (under `subFolder` there) is used when present (and copied to
+// localFolder + fileName, where the installers unpack it), otherwise the
 // window's download client downloads `url` into localFolder + fileName while
 // "Stop Current Download" is shown. The file is then checked: an empty file or
 // a failed transfer, a file shorter than the server announced, and a short file

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
 #include "base/DoEvents.h"
 #include "base/FileTable.h"
 #include "base/TextConv.h"
@@ -14,6 +17,36 @@
 #include "sys/cSharedFileSubs.h"
 
 namespace twi::install {
+namespace {
+
+// The lines of an init file (CR LF or LF ends; a last line without one counts).
+std::vector<std::string> SplitIniLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+// Where a new entry of the first [rename] section goes: after its last line.
+std::optional<std::size_t> RenameSectionEnd(const std::vector<std::string>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (UpperAscii(Trim(lines[i])) != "[RENAME]") continue;
+    std::size_t end = i + 1;
+    while (end < lines.size() && Trim(lines[end]).rfind('[', 0) != 0) ++end;
+    while (end > i + 1 && Trim(lines[end - 1]).empty()) --end;  // before trailing blank lines
+    return end;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 std::string TemporaryNameFor(const std::string& systemFolder, const std::string& fileName) {
   return ReplaceAll(ReplaceAll(UpperAscii(systemFolder + fileName), ".OCX", ".TMP"), ".DLL",
@@ -40,18 +73,30 @@ void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std
   DoEvents();
   std::string initFile = windowsFolder + "wininit.ini";
   w.SetStatus("Wininit.ini file: " + initFile);
-  ScopedFile file;
-  if (TheFileSubs().FileExists(initFile)) {
-    file = ScopedFile(initFile, FileMode::Append);
-    w.SetStatus("Adding to " + initFile);
-  } else {
-    file = ScopedFile(initFile, FileMode::Output);
-    w.SetStatus("Creating " + initFile);
+  const bool existed = TheFileSubs().FileExists(initFile);
+  std::vector<std::string> lines;
+  if (existed) {
+    std::string text;
+    TheFileSubs().LoadTextFile(initFile, text);
+    lines = SplitIniLines(text);
   }
+  ScopedFile file(initFile, existed ? FileMode::Append : FileMode::Output);
+  w.SetStatus((existed ? "Adding to " : "Creating ") + initFile);
   if (TheOSInfo().GetWinPlatform() == 1) {
     w.SetStatus("Windows 9x style init file");
-    TheFiles().WriteLine(file.Number(), "[rename]");
-    TheFiles().WriteLine(file.Number(), target + "=" + temporary);
+    const std::string entry = target + "=" + temporary;
+    std::optional<std::size_t> end = RenameSectionEnd(lines);
+    if (!end) {
+      TheFiles().WriteLine(file.Number(), "[rename]");
+      TheFiles().WriteLine(file.Number(), entry);
+    } else {
+      // Start-up carries out one [rename] section, the first: a second group
+      // would never be read, so the entry joins the section that is there.
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*end), entry);
+      file.Close();
+      file = ScopedFile(initFile, FileMode::Output);
+      for (const std::string& line : lines) TheFiles().WriteLine(file.Number(), line);
+    }
   } else {
     w.SetStatus("Windows NT style init file");
     TheFiles().WriteLine(file.Number(), "MoveFileEx(" + temporary + "," + target +

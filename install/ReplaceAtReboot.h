@@ -3,7 +3,8 @@
 // beside the old one under a temporary name (the target's name upper-cased,
 // ".OCX" and ".DLL" becoming ".TMP"), and wininit.ini in the Windows folder gets
 // one group of lines: on the 9x family "[rename]" and "target=temporary", which
-// Windows carries out at start-up; on the NT family the record line
+// Windows carries out at start-up (an entry joins the file's [rename] section
+// when it has one: start-up reads only the first); on the NT family the record line
 // "MoveFileEx(temporary,target, MOVEFILE_DELAY_UNTIL_REBOOT);" together with the
 // system's own delayed move, which is what replaces the file there (a refusal is
 // logged). Sets RebootNeeded, so the exit reminds the user. Errors (an init file

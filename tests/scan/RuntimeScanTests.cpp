@@ -40,14 +40,8 @@ class Scan : public ::testing::Test {
     return texts;
   }
   std::string Name(int row) { return window.lblControlName[row].Caption(); }
-  bool Passed(int row) {
-    return window.lblOK[row].Visible() && !window.lblFail[row].Visible() &&
-           !window.cmdInstall[row].Visible();
-  }
-  bool Failed(int row) {
-    return window.lblFail[row].Visible() && window.cmdInstall[row].Visible() &&
-           !window.lblOK[row].Visible();
-  }
+  bool Passed(int row) { return twitest::RowPassed(window, row); }
+  bool Failed(int row) { return twitest::RowFailed(window, row); }
   bool Empty(int row) {
     return !window.lblControlName.Exists(row) ||
            (Name(row).empty() && !window.lblOK[row].Visible() && !window.lblFail[row].Visible() &&
