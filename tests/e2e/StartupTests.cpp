@@ -171,4 +171,27 @@ TEST(InstallCenter, StartsWithSplashShowsTheMainWindowAndExits) {
   }
 }
 
+// The program states that it runs with the administrator's rights (the system
+// folder, regsvr32, installers); under Wine it simply starts, elevated.
+TEST(InstallCenter, AsksForTheAdministratorsRights) {
+  HMODULE exe = LoadLibraryExW(twi::ToWide(twitest::BinDir() + "\\TWInstall.exe").c_str(), nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(exe, nullptr);
+  HRSRC resource = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  ASSERT_NE(resource, nullptr);
+  std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, resource))),
+                       SizeofResource(exe, resource));
+  FreeLibrary(exe);
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"requireAdministrator\""),
+            std::string::npos);
+  // This test program carries the same manifest; under Wine it runs elevated.
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  EXPECT_TRUE(GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size));
+  CloseHandle(token);
+  EXPECT_NE(elevation.TokenIsElevated, 0u);
+}
+
 }  // namespace
