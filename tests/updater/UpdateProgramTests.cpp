@@ -161,13 +161,8 @@ TEST_F(UpdateProgram, TheProgramTellsAFailureInOneBox) {
   std::string updater = folder.File("Updater.exe");
   CopyFileW(twi::ToWide(twitest::BinDir() + "\\Updater.exe").c_str(), twi::ToWide(updater).c_str(),
             FALSE);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  std::wstring line = twi::ToWide(updater + " Update program test: no such window");
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &process));
-  CloseHandle(process.hThread);
+  twitest::StartedProgram program(updater, "Update program test: no such window");
+  ASSERT_TRUE(program.Started());
   HWND box = twitest::WaitForWindowOf(updater, "Tarnwick Software Install Center Updater", 20s);
   ASSERT_TRUE(box);
   std::vector<std::string> texts = twitest::ChildTexts(box);
@@ -176,10 +171,8 @@ TEST_F(UpdateProgram, TheProgramTellsAFailureInOneBox) {
                       "valid). The install center was not changed."),
             texts.end());
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
+  DWORD code = 99;
+  ASSERT_TRUE(program.WaitForExit(10s, code));
   EXPECT_EQ(code, static_cast<DWORD>(UpdateRun::kNotUpdated));
   EXPECT_NE(Log().find("Update program started for \"Update program test: no such window\""),
             std::string::npos)
