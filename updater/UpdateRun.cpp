@@ -43,15 +43,33 @@ bool IsFree(const std::string& path) {
 
 std::string LastErrorText() { return RuntimeError::FromLastError().Description(); }
 
+std::string FullPathUpper(const std::string& path) {
+  wchar_t full[MAX_PATH] = {};
+  GetFullPathNameW(ToWide(path).c_str(), MAX_PATH, full, nullptr);
+  return UpperAscii(ToUtf8(full));
+}
+
+// Whether process `pid` runs the program file `exePath`.
+bool IsProgram(unsigned long pid, const std::string& exePath) {
+  if (pid == 0) return false;
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!process || !QueryFullProcessImageNameW(process.Get(), 0, image, &size)) return false;
+  return FullPathUpper(ToUtf8(std::wstring_view(image, size))) == FullPathUpper(exePath);
+}
+
 }  // namespace
 
-UpdateRun::UpdateRun(std::string programFolder, std::string caption)
+UpdateRun::UpdateRun(std::string programFolder, std::string caption, unsigned long starterPid)
     : folder_(std::move(programFolder)),
       caption_(std::move(caption)),
       installCenter_(folder_ + "\\TWInstall.exe"),
       previous_(folder_ + "\\TWInstall.exe.previous"),
       handOver_(folder_ + "\\updater.ini"),
-      log_(folder_ + "\\updater.log") {}
+      log_(folder_ + "\\updater.log") {
+  installCenterPid_ = IsProgram(starterPid, installCenter_) ? starterPid : 0;
+}
 
 int UpdateRun::Run() {
   log_.Write("Update program started for \"" + caption_ + "\" in " + folder_);
@@ -72,13 +90,32 @@ int UpdateRun::Run() {
   return result;
 }
 
-bool UpdateRun::WaitForInstallCenterToClose() {
+// A window with the caption, of the install center's process when we know it
+// (another program may show a window with the same caption).
+bool UpdateRun::InstallCenterWindowOpen() const {
   std::wstring caption = ToWide(caption_);
-  while (FindWindowW(nullptr, caption.c_str())) {
+  for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); window;
+       window = FindWindowExW(nullptr, window, nullptr, caption.c_str())) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (installCenterPid_ == 0 || pid == installCenterPid_) return true;
+  }
+  return false;
+}
+
+bool UpdateRun::WaitForInstallCenterToClose() {
+  while (InstallCenterWindowOpen()) {
     if (ClockSeconds() >= deadline_) return false;
     Sleep(kPollMs);
   }
   log_.Write("The install center's window has closed");
+  if (installCenterPid_ != 0) {
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, installCenterPid_));
+    double left = deadline_ - ClockSeconds();
+    if (process && WaitForSingleObject(process.Get(), left > 0 ? static_cast<DWORD>(left * 1000)
+                                                               : 0) == WAIT_TIMEOUT)
+      return false;
+  }
   while (!IsFree(installCenter_)) {
     if (ClockSeconds() >= deadline_) return false;
     Sleep(kPollMs);

@@ -21,7 +21,10 @@ class UpdateRun {
   static constexpr int kNotUpdated = 1;        // the install center was left as it was
   static constexpr int kStillRunning = 2;      // the install center did not close
 
-  UpdateRun(std::string programFolder, std::string caption);
+  // `starterPid`: the process that started us. When it is the install center of
+  // this folder we wait for its windows with the caption and for its end; else
+  // (started by hand, or by a test) any window with the caption counts.
+  UpdateRun(std::string programFolder, std::string caption, unsigned long starterPid = 0);
 
   int Run();
 
@@ -41,8 +44,11 @@ class UpdateRun {
   void StartInstallCenter();
   int Fail(int code, const std::string& message);
 
+  bool InstallCenterWindowOpen() const;
+
   std::string folder_;
   std::string caption_;
+  unsigned long installCenterPid_ = 0;  // 0: not known
   std::string installCenter_;
   std::string previous_;
   std::string handOver_;
