@@ -129,6 +129,7 @@ void frmMain::ConnectEvents() {
     if (cInternet) cInternet->Cancel();
   };
   cmdHelp.OnClick = [this] { ShowAbout(); };
+  cmdUpdateInstallCenter.OnClick = [this] { ShowSelfUpdate(); };
   cmdExit.OnClick = [this] { ExitProgram(); };
   cmdInstallProg.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(0); };
   cmdShowLatest.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(1); };

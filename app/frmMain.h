@@ -94,6 +94,9 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   void HoverCheck(int x, int y);
   void ForEachButton(const std::function<void(ui::Button&)>& action);
   void ShowAbout();
+  // "Update Install Center" (app/SelfUpdate.cpp).
+  void ShowSelfUpdate();
+  void Updater_InstallFile();
   void CreateDownloadClient();
   void ShowLatestVersion(const std::string& versionAddress, const std::string& programName);
 

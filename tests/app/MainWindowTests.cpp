@@ -21,6 +21,7 @@
 #include "support/TestServers.h"
 #include "support/TestSupport.h"
 #include "ui/Forms.h"
+#include "update/fSHAREDUpdater.h"
 
 namespace {
 
@@ -323,6 +324,68 @@ TEST_F(MainWindow, ExitCancelsARunningTransferBeforeUnloadingAndSavesTheSettings
   EXPECT_TRUE(formsGoneAtEnd);
   EXPECT_TRUE(settingsAtEnd);
   EXPECT_EQ(twitest::ReadFileBytes(SettingsFile()), "LASTUPDATECHECK, 1 \r\n");
+}
+
+// "Update Install Center" up to the hand-over, with the update program missing
+// and with a stand-in for it (the probe, named Updater.exe) that writes down
+// how it was started.
+class SelfUpdate : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    CreateDirectoryW(twi::ToWide(twitest::HttpRoot() + "\\versions").c_str(), nullptr);
+    twitest::WriteFileBytes(twitest::HttpRoot() + "\\versions\\TWI_current.txt",
+                            "1.3.0\r\n" + twitest::HttpUrl("/files/TWInstUpd@@@.exe") + "\r\n");
+    twitest::WriteFileBytes(twitest::HttpRoot() + "\\TWInstUpd130.exe", std::string(40000, 'u'));
+    // Read by the start-up: the maker's server is the fixture server.
+    twitest::WriteFileBytes(SettingsFile(), "MAINSERVER," + twitest::HttpUrl("/files/") + "\r\n");
+  }
+  void TearDown() override {
+    for (const char* name : {"updater.ini", "TWInstUpd.exe", "Updater.exe", "updater-call.txt"})
+      DeleteFileW(twi::ToWide(twi::AppFolder() + "\\" + name).c_str());
+  }
+  // Clicks "Update Install Center", then "Download and Install" and Yes.
+  void UpdateAndInstall(twitest::MsgBoxRecorder& boxes) {
+    SendMessageW(window.cmdUpdateInstallCenter.hwnd(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(window.Updater);
+    ASSERT_TRUE(window.Updater->Visible());
+    EXPECT_EQ(window.Updater->lblUpdate.Caption(), "Version 1.3.0 is available!");
+    boxes.Answer(ui::vbYes);
+    window.Updater->cmdDownloadInstall.Click();
+  }
+  std::string HandOver() { return twitest::ReadFileBytes(twi::AppFolder() + "\\updater.ini"); }
+};
+
+TEST_F(SelfUpdate, HandsOverToTheUpdateProgramAndEnds) {
+  LoadWindow();
+  CopyFileW(twi::ToWide(twitest::ProbeExe()).c_str(),
+            twi::ToWide(twi::AppFolder() + "\\Updater.exe").c_str(), FALSE);
+  window.RebootNeeded = true;
+  twitest::MsgBoxRecorder boxes;
+  UpdateAndInstall(boxes);
+  EXPECT_EQ(processEnds, 1);
+  EXPECT_EQ(HandOver(), "TWInstUpd.exe");  // 13 bytes, no line break
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[1].prompt, frmMain::kRebootReminder);
+  std::string call = twi::AppFolder() + "\\updater-call.txt";
+  ASSERT_TRUE(twitest::PumpUntil([&] { return twitest::PathExists(call); }, std::chrono::seconds(20)));
+  twitest::PumpFor(std::chrono::milliseconds(300));
+  EXPECT_EQ(twitest::ReadFileBytes(call),
+            "line=" + twi::AppFolder() + "\\Updater.exe Tarnwick Software Install Center\nshow=1\n");
+  EXPECT_EQ(twitest::ReadFileBytes(twi::AppFolder() + "\\TWInstUpd.exe"), std::string(40000, 'u'));
+}
+
+TEST_F(SelfUpdate, WithoutTheUpdateProgramTheWindowComesBackAndSaysSo) {
+  LoadWindow();
+  twitest::MsgBoxRecorder boxes;
+  UpdateAndInstall(boxes);
+  EXPECT_EQ(processEnds, 0);
+  EXPECT_TRUE(window.Visible());
+  EXPECT_EQ(HandOver(), "TWInstUpd.exe");
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[1].prompt, "The update program " + twi::AppFolder() +
+                                         "\\Updater.exe could not be started, so the install "
+                                         "center was not updated.");
 }
 
 TEST_F(MainWindow, SessionEndSavesTheSettingsOnly) {

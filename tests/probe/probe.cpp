@@ -6,6 +6,7 @@
 // how it was started (folder, show state, arguments) into FILE; "hold FILE
 // SECONDS" keeps FILE open for reading only (no other program may write,
 // replace or delete it) for that long, as a running program holds a control.
+// Named Updater.exe it stands in for the update program (see RecordAsUpdater).
 #include <windows.h>
 
 #include <cstdio>
@@ -84,7 +85,29 @@ int Hold(const char* file, int seconds) {
 
 }  // namespace
 
+// Started under the name Updater.exe, the probe stands in for the update
+// program: it writes how it was started into updater-call.txt beside itself.
+bool RecordAsUpdater() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring self = path;
+  std::wstring folder = self.substr(0, self.find_last_of(L'\\'));
+  if (lstrcmpiW(self.substr(folder.size() + 1).c_str(), L"Updater.exe") != 0) return false;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  GetStartupInfoW(&startup);
+  int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+  std::string text = "line=" + twi::ToUtf8(GetCommandLineW()) + "\nshow=" + std::to_string(show) + "\n";
+  FILE* out = _wfopen((folder + L"\\updater-call.txt").c_str(), L"wb");
+  if (out) {
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+  }
+  return true;
+}
+
 int main(int argc, char** argv) {
+  if (RecordAsUpdater()) return 0;
   if (argc >= 4 && std::strcmp(argv[1], "click") == 0) return Click(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
   if (argc >= 4 && std::strcmp(argv[1], "log") == 0) return Log(argv[2], std::atoi(argv[3]));
