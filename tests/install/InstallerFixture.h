@@ -38,6 +38,12 @@ class InstallerTest : public ::testing::Test {
       if (text.rfind(start, 0) == 0) return true;
     return false;
   }
+  // Prints the log texts that begin with one of `starts`, for the run's output.
+  void ShowLogged(const std::vector<std::string>& starts) {
+    for (const std::string& text : log.Texts())
+      for (const std::string& start : starts)
+        if (text.rfind(start, 0) == 0) std::printf("[ logged   ] %s\n", text.c_str());
+  }
   // Every log text, one a line: shown with a failure.
   std::string LogDump() {
     std::string dump;

@@ -65,6 +65,8 @@ TEST_F(InstallerTest, QNovel4GoesFromFailToOkOneRowAtATime) {
   EXPECT_TRUE(Prompts().empty());
   // Registration runs hidden: the next step comes two seconds after the copy.
   EXPECT_TRUE(Logged("Unpacked MSCOMCT2.zip to " + twi::AppFolder() + "\\"));
+  ShowLogged({"Trying to download ", "Using ", "Unpacked ", twi::AppFolder() + "\\Ms",
+              RuntimeScan::kAllPassed});
 }
 
 // Every other row of the component table, each from its own program's scan.
@@ -135,6 +137,7 @@ TEST_F(InstallerTest, LocalCopiesAreUsedWithoutATransfer) {
   EXPECT_TRUE(twitest::PathExists(local + "\\WINOTHER\\RICHED.zip"));
   for (int row = 0; row < 4; ++row) EXPECT_TRUE(Passed(row)) << row;
   EXPECT_TRUE(Prompts().empty());
+  ShowLogged({"Using ", "Trying to download "});
 }
 
 // The server's HTML page for a missing package: erased, the server-error box,

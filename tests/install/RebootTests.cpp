@@ -44,6 +44,9 @@ void ExpectReplacedAfterReboot(InstallerTest& test, twi::frmMain& window,
   EXPECT_EQ(twitest::ReadFileBytes(system + "Richtx32.ocx"),
             twitest::ReadFileBytes(twitest::StandInPath("TabCtl32.ocx")));
   EXPECT_TRUE(window.RebootNeeded);
+  for (const std::string& line :
+       twitest::SplitLines(twitest::ReadFileBytes(twitest::WindowsFolder() + "wininit.ini")))
+    std::printf("[ wininit  ] %s\n", line.c_str());
   held.Release();
   EXPECT_EQ(twitest::SimulateReboot(), 0);
   for (const char* name : {"Riched32.dll", "Richtx32.ocx"}) {
