@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/FileSystem.h"
 #include "base/FileTable.h"
 #include "base/NoDestructor.h"
 #include "base/RuntimeError.h"
@@ -156,10 +157,9 @@ bool cSHAREDSettings::SaveSettings(const std::string& settingsFile) {
     bool written = WriteFile(temp, error);
     if (!written && error == 0) return true;  // could not be opened: nothing written
     if (written) {
-      if (MoveFileExW(ToWide(temp).c_str(), ToWide(settingsFile).c_str(),
-                      MOVEFILE_REPLACE_EXISTING))
-        return true;
-      error = RuntimeError::FromLastError().Number();
+      unsigned long code = ReplaceFileWith(temp, settingsFile);
+      if (code == 0) return true;
+      error = RuntimeError::FromWin32(code).Number();
     }
     files.EraseFile(temp);
     if (error == err::DiskFull) {
