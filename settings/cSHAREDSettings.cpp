@@ -49,9 +49,9 @@ constexpr int kAccessRetries = 3;
 }  // namespace
 
 int cSHAREDSettings::IndexOf(const std::string& name) const {
-  std::string key = UpperAscii(WithoutCommas(name));
+  std::string key = UpperLocale(WithoutCommas(name));
   for (size_t i = 0; i < entries_.size(); ++i)
-    if (UpperAscii(entries_[i].KeyName) == key) return static_cast<int>(i);
+    if (UpperLocale(entries_[i].KeyName) == key) return static_cast<int>(i);
   return -1;
 }
 
@@ -79,7 +79,7 @@ Variant cSHAREDSettings::sGet(const std::string& settingTitle, const Variant& de
   Ignoring([&] {
     int index = IndexOf(settingTitle);
     if (index >= 0) result = entries_[static_cast<size_t>(index)].KeyValue;
-    std::string t = UpperAscii(Trim(result.AsText()));
+    std::string t = UpperLocale(Trim(result.AsText()));
     if (IsFalseWord(t))
       result = Variant(false);
     else if (IsTrueWord(t))
@@ -103,7 +103,7 @@ void cSHAREDSettings::LoadSettings(const std::string& settingsFile) {
       std::string name = line.substr(0, comma);
       std::string value = line.substr(comma + 1);
       if (!Trim(name).empty()) {
-        std::string t = UpperAscii(Trim(value));
+        std::string t = UpperLocale(Trim(value));
         if (IsFalseWord(t))
           AddSetting(name, Variant(0L));
         else if (IsTrueWord(t))
@@ -135,7 +135,7 @@ bool cSHAREDSettings::WriteFile(const std::string& path, long& errorNumber) {
   std::optional<RuntimeError> error = Trapping([&] {
     for (const cSHAREDSetting& entry : entries_)
       TheFiles().WriteLine(file.Number(),
-                           UpperAscii(entry.KeyName) + "," + FormatValue(entry.KeyValue));
+                           UpperLocale(entry.KeyName) + "," + FormatValue(entry.KeyValue));
     file.Close();
   });
   errorNumber = error ? error->Number() : 0;
