@@ -1,11 +1,15 @@
 // Test helper run as a child process. "osinfo" prints what the program's
 // system services see, one "name=value" per line; "exit N" ends with code N;
-// "click CAPTION BUTTON" clicks a button of a visible window, as a user would.
+// "click CAPTION BUTTON" clicks a button of a visible window, as a user would;
+// "record FILE DOCUMENT" appends DOCUMENT (everything after FILE on the command
+// line, as it came) and a line break to FILE: the shell associations of the
+// tests open documents and links with it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "base/TextConv.h"
 #include "base/cSharedOSInfo.h"
@@ -40,11 +44,40 @@ int Click(const char* caption, const char* button) {
   return 0;
 }
 
+// The command line after the program name and the first `skip` arguments, as it came.
+std::wstring CommandLineAfter(int skip) {
+  const wchar_t* p = GetCommandLineW();
+  for (int i = 0; i <= skip; ++i) {
+    while (*p == L' ') ++p;
+    bool quoted = false;
+    for (; *p && (quoted || *p != L' '); ++p)
+      if (*p == L'"') quoted = !quoted;
+  }
+  while (*p == L' ') ++p;
+  return p;
+}
+
+int Record(const char* file) {
+  std::wstring document = CommandLineAfter(2);
+  // Quotes the shell put around the document are not part of it.
+  if (document.size() >= 2 && document.front() == L'"' && document.back() == L'"')
+    document = document.substr(1, document.size() - 2);
+  std::string line = twi::ToUtf8(document) + "\r\n";
+  HANDLE out = CreateFileW(twi::ToWide(file).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return 5;
+  DWORD written = 0;
+  WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(out);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "click") == 0) return Click(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "record") == 0) return Record(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "osinfo") == 0) {
     const twi::cSharedOSInfo& os = twi::TheOSInfo();
     std::printf("fOSName=%s\n", os.fOSName().c_str());
