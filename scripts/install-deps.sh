@@ -8,6 +8,7 @@ packages=(
   wine64
   xvfb xauth x11-utils imagemagick
   python3 vsftpd
+  e2fsprogs
 )
 missing=()
 for p in "${packages[@]}"; do
