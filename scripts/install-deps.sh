@@ -7,7 +7,7 @@ packages=(
   googletest
   wine64
   xvfb xauth x11-utils imagemagick
-  python3 vsftpd
+  python3 vsftpd tinyproxy-bin
   e2fsprogs
 )
 missing=()
