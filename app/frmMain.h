@@ -87,6 +87,7 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   void HoverCheck(int x, int y);
   void ForEachButton(const std::function<void(ui::Button&)>& action);
   void ShowAbout();
+  void ShowProxySetup();
   void CreateDownloadClient();
   void ShowLatestVersion(const std::string& versionAddress, const std::string& programName);
 
