@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include <chrono>
+#include <system_error>
 
 #include "app/frmMain.h"
 #include "base/AppInfo.h"
@@ -12,8 +13,12 @@
 #include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
 #include "install/Catalogue.h"
+#include "net/cSHAREDInternet.h"
+#include "net/fSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
+#include "support/LogCapture.h"
 #include "support/MainWindowDriver.h"
+#include "support/TestServers.h"
 #include "support/TestSupport.h"
 #include "ui/Forms.h"
 
@@ -248,6 +253,76 @@ TEST_F(MainWindow, OtherClosesSkipTheExit) {
   EXPECT_TRUE(boxes.Calls().empty());
   EXPECT_EQ(processEnds, 0);
   EXPECT_FALSE(twitest::PathExists(SettingsFile()));
+}
+
+// A window whose status line fails with an error that is not a run-time error
+// (as a thread that cannot start raises std::system_error).
+class FailingStatusWindow : public frmMain {
+ protected:
+  void CreateControls() override {
+    frmMain::CreateControls();
+    lblStatus.OnChange = [] {
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+  }
+};
+
+TEST(MainWindowStartUp, GoesOnAfterAStepFailsWithAnyKindOfError) {
+  DeleteFileW(twi::ToWide(SettingsFile()).c_str());
+  FailingStatusWindow window;
+  twitest::StartMainWindow(window);
+  ASSERT_TRUE(window.IsLoaded());
+  EXPECT_EQ(window.cmbPrograms.ListCount(), 16);
+  EXPECT_EQ(window.lblVersion.Caption(), "V: 1.2.99");  // the last steps ran
+  EXPECT_TRUE(window.cmdScan.Enabled());
+}
+
+TEST(MainWindowStartUp, GoesOnWhenTheRuntimesFolderCannotBeMade) {
+  std::string runtimes = twi::AppFolder() + "\\Runtimes";
+  RemoveDirectoryW(twi::ToWide(runtimes).c_str());
+  twitest::WriteFileBytes(runtimes, "a file where the folder should be");
+  twitest::LogCapture log;
+  frmMain window;
+  twitest::StartMainWindow(window);
+  EXPECT_TRUE(window.IsLoaded());
+  EXPECT_EQ(window.lblVersion.Caption(), "V: 1.2.99");
+  bool recorded = false;
+  for (const std::string& text : log.Texts())
+    recorded = recorded || text.find(" in MkMissingDir of module cFile") != std::string::npos;
+  EXPECT_TRUE(recorded);
+  DeleteFileW(twi::ToWide(runtimes).c_str());
+}
+
+TEST_F(MainWindow, ExitCancelsARunningTransferBeforeUnloadingAndSavesTheSettingsLast) {
+  LoadWindow();
+  twi::TheSettings().sSet("LastUpdateCheck", 1);
+  twi::cSHAREDInternet& client = window.DownloadClient();
+  twitest::ScratchFolder dir;
+  int cancels = 0;
+  bool engineLoadedAtCancel = false, settingsAtCancel = true;
+  client.DownloadCancelled = [&] {
+    if (++cancels > 1) return;  // the client cancels once more as it is released
+    engineLoadedAtCancel = client.Engine() && client.Engine()->IsLoaded();
+    settingsAtCancel = twitest::PathExists(SettingsFile());
+  };
+  bool clientGoneAtEnd = false, formsGoneAtEnd = false, settingsAtEnd = false;
+  window.EndProcess = [&] {
+    clientGoneAtEnd = !window.cInternet;
+    formsGoneAtEnd = ui::Forms().All().empty();
+    settingsAtEnd = twitest::PathExists(SettingsFile());
+  };
+  // A file download under way on the window's client (the server takes its time
+  // to answer, so no part of the engine is busy when the exit comes).
+  client.Engine()->DownloadFile(twitest::HttpUrl("/hold/20"), dir.File("p.zip"), true);
+  ASSERT_TRUE(twitest::PumpUntil([&] { return client.Connected(); }, std::chrono::seconds(5)));
+  window.ExitProgram();
+  EXPECT_GE(cancels, 1);
+  EXPECT_TRUE(engineLoadedAtCancel);
+  EXPECT_FALSE(settingsAtCancel);
+  EXPECT_TRUE(clientGoneAtEnd);
+  EXPECT_TRUE(formsGoneAtEnd);
+  EXPECT_TRUE(settingsAtEnd);
+  EXPECT_EQ(twitest::ReadFileBytes(SettingsFile()), "LASTUPDATECHECK, 1 \r\n");
 }
 
 TEST_F(MainWindow, SessionEndSavesTheSettingsOnly) {

@@ -1,9 +1,12 @@
 // Test helper run as a child process. "osinfo" prints what the program's
 // system services see, one "name=value" per line; "exit N" ends with code N;
 // "click CAPTION BUTTON" clicks a button of a visible window, as a user would;
-// "record FILE DOCUMENT" appends DOCUMENT (everything after FILE on the command
-// line, as it came) and a line break to FILE: the shell associations of the
-// tests open documents and links with it.
+// "log PATH N" starts a fresh log at PATH as the program does at start-up,
+// records N actions and ends as the program ends; "record FILE ARG..." writes
+// how it was started (folder, show state, arguments) into FILE; "opened FILE
+// DOCUMENT" appends DOCUMENT (everything after FILE on the command line, as it
+// came) and a line break to FILE: the tests' shell associations open documents
+// and links with it.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +16,7 @@
 
 #include "base/TextConv.h"
 #include "base/cSharedOSInfo.h"
+#include "diag/cSharedLogging.h"
 #include "sys/SystemFolders.h"
 
 namespace {
@@ -57,7 +61,7 @@ std::wstring CommandLineAfter(int skip) {
   return p;
 }
 
-int Record(const char* file) {
+int Opened(const char* file) {
   std::wstring document = CommandLineAfter(2);
   // Quotes the shell put around the document are not part of it.
   if (document.size() >= 2 && document.front() == L'"' && document.back() == L'"')
@@ -72,12 +76,39 @@ int Record(const char* file) {
   return 0;
 }
 
+int Log(const char* path, int actions) {
+  twi::cSharedLogging& log = twi::TheLog();
+  log.SetLogFilename(path);
+  log.LogEvent("Program startup", true);
+  for (int i = 1; i <= actions; ++i) log.AddAction("pending action " + std::to_string(i));
+  return 0;  // the process ends with the actions still pending
+}
+
+int Record(const char* file, int argc, char** argv) {
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  GetStartupInfoW(&startup);
+  std::string text = "folder=" + twi::ToUtf8(folder) + "\n";
+  int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+  text += "show=" + std::to_string(show) + "\n";
+  for (int i = 3; i < argc; ++i) text += std::string("arg=") + argv[i] + "\n";
+  FILE* out = _wfopen(twi::ToWide(file).c_str(), L"wb");
+  if (!out) return 5;
+  std::fwrite(text.data(), 1, text.size(), out);
+  std::fclose(out);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "click") == 0) return Click(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
-  if (argc >= 3 && std::strcmp(argv[1], "record") == 0) return Record(argv[2]);
+  if (argc >= 4 && std::strcmp(argv[1], "log") == 0) return Log(argv[2], std::atoi(argv[3]));
+  if (argc >= 3 && std::strcmp(argv[1], "record") == 0) return Record(argv[2], argc, argv);
+  if (argc >= 3 && std::strcmp(argv[1], "opened") == 0) return Opened(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "osinfo") == 0) {
     const twi::cSharedOSInfo& os = twi::TheOSInfo();
     std::printf("fOSName=%s\n", os.fOSName().c_str());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <system_error>
 
 #include "app/frmMain.h"
 #include "base/Clock.h"
@@ -180,6 +181,15 @@ TEST_F(Scan, SpeechObjectsAreCreatedByTheirClassIds) {
     EXPECT_EQ(Name(3), "Speech API 5.x");
     EXPECT_TRUE(Passed(3));
   }
+}
+
+TEST_F(Scan, AnyKindOfErrorOutsideTheTestsLeavesTheWindowIdle) {
+  window.lblStatus.OnChange = [] {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  };
+  ClickScan();
+  EXPECT_TRUE(window.cmdScan.Enabled());
+  EXPECT_TRUE(window.cmbPrograms.Enabled());
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ void WriteDefault(const std::wstring& key, const std::wstring& value) {
 }  // namespace
 
 ShellRecorder::ShellRecorder() : recordFile_(folder_.File("opened.txt")) {
-  std::wstring command = L"\"" + twi::ToWide(ProbeExe()) + L"\" record \"" +
+  std::wstring command = L"\"" + twi::ToWide(ProbeExe()) + L"\" opened \"" +
                          twi::ToWide(recordFile_) + L"\" \"%1\"";
   SetDefault(std::wstring(kProgId) + L"\\shell\\open\\command", command);
   SetDefault(L"mailto\\shell\\open\\command", command);

@@ -1,7 +1,7 @@
 #pragma once
 // While it exists, the Windows shell of the test prefix opens mail links
 // ("mailto:"), text files (.txt) and web pages (.htm) with the test helper
-// probe.exe, which records the command line it was started with instead of
+// probe.exe ("opened"), which records the document it was started with instead of
 // starting a mail program, an editor or a browser. The previous associations
 // come back when it goes. Suites that use it take the CTest lock
 // shell_associations: all suites share one prefix.
