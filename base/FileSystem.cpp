@@ -4,6 +4,7 @@
 
 #include "base/FindHandle.h"
 #include "base/TextConv.h"
+#include "base/cSharedOSInfo.h"
 
 namespace twi {
 
@@ -18,6 +19,17 @@ unsigned long RemoveFile(const std::string& path) {
   std::wstring wide = ToWide(path);
   SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileW(wide.c_str()) ? 0 : GetLastError();
+}
+
+unsigned long ReplaceFileWith(const std::string& replacement, const std::string& destination) {
+  std::wstring from = ToWide(replacement), to = ToWide(destination);
+  if (!TheOSInfo().IsWindows95()) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)
+               ? 0
+               : GetLastError();
+  }
+  if (IsExistingFile(destination) && !DeleteFileW(to.c_str())) return GetLastError();
+  return MoveFileW(from.c_str(), to.c_str()) ? 0 : GetLastError();
 }
 
 std::string WithTrailingBackslash(const std::string& path) {
