@@ -9,6 +9,8 @@
 #include "base/Trap.h"
 #include "diag/cSharedLogging.h"
 #include "install/Catalogue.h"
+#include "lang/cSharedLang.h"
+#include "net/fSHAREDProxy.h"
 #include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
 #include "sys/cSHAREDDelay.h"
@@ -130,6 +132,7 @@ void frmMain::ConnectEvents() {
   };
   cmdHelp.OnClick = [this] { ShowAbout(); };
   cmdUpdateInstallCenter.OnClick = [this] { ShowSelfUpdate(); };
+  cmdProxy.OnClick = [this] { ShowProxySetup(); };
   cmdExit.OnClick = [this] { ExitProgram(); };
   cmdInstallProg.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(0); };
   cmdShowLatest.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(1); };
@@ -282,6 +285,14 @@ void frmMain::ShowAbout() {
   frmAbout about;
   about.Show(true);
   about.Unload();
+}
+
+void frmMain::ShowProxySetup() {
+  fSHAREDProxy dialog;
+  dialog.Load();
+  TheLang().TranslateForm(dialog);
+  dialog.Show(true);
+  dialog.Unload();
 }
 
 void frmMain::Form_QueryUnload(bool& /*cancel*/, ui::CloseReason reason) {

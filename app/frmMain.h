@@ -97,6 +97,7 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   // "Update Install Center" (app/SelfUpdate.cpp).
   void ShowSelfUpdate();
   void Updater_InstallFile();
+  void ShowProxySetup();
   void CreateDownloadClient();
   void ShowLatestVersion(const std::string& versionAddress, const std::string& programName);
 

@@ -5,6 +5,7 @@
 #include "base/FindHandle.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
+#include "base/cSharedOSInfo.h"
 
 namespace twi {
 
@@ -29,6 +30,17 @@ long long FileLen(const std::string& path) {
     throw RuntimeError::Numbered(err::FileNotFound);
   return static_cast<long long>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) |
                                 data.nFileSizeLow);
+}
+
+unsigned long ReplaceFileWith(const std::string& replacement, const std::string& destination) {
+  std::wstring from = ToWide(replacement), to = ToWide(destination);
+  if (!TheOSInfo().IsWindows95()) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)
+               ? 0
+               : GetLastError();
+  }
+  if (IsExistingFile(destination) && !DeleteFileW(to.c_str())) return GetLastError();
+  return MoveFileW(from.c_str(), to.c_str()) ? 0 : GetLastError();
 }
 
 std::string WithTrailingBackslash(const std::string& path) {

@@ -7,8 +7,9 @@ packages=(
   googletest
   wine64
   xvfb xauth x11-utils imagemagick
-  python3 vsftpd
+  python3 vsftpd tinyproxy-bin
   dpkg-dev zip unzip time
+  e2fsprogs
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,7 +13,6 @@
 #include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
 #include "lang/cSharedLang.h"
-#include "net/ServerAddresses.h"
 #include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
 #include "sys/cSHAREDSubs.h"
@@ -86,6 +85,7 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
     UpdateFilename = updateFilename;
   });
   step([&] { ShowStatusText(Translated("Checking for update")); });
+  step([&] { cInternet->ApplyProxy(); });
   Checking = true;
   std::string reply;
   step([&] { reply = cInternet->OpenURL(updateUrl, false); });

@@ -10,6 +10,7 @@
 #include "diag/cSharedLogging.h"
 #include "lang/cSharedLang.h"
 #include "net/cSHAREDInternet.h"
+#include "net/fSHAREDProxy.h"
 #include "settings/cSHAREDSettings.h"
 #include "sys/cSHAREDSubs.h"
 #include "sys/cSharedFileSubs.h"
@@ -79,9 +80,7 @@ void fSHAREDUpdater::ConnectEvents() {
   cmdShowDetail.OnClick = [this] { cmdShowDetail_Click(); };
   cmdDownload.OnClick = [this] { cmdDownload_Click(); };
   cmdDownloadInstall.OnClick = [this] { cmdDownloadInstall_Click(); };
-  cmdProxy.OnClick = [this] {
-    if (ShowProxyDialog) Ignoring(ShowProxyDialog);
-  };
+  cmdProxy.OnClick = [this] { cmdProxy_Click(); };
   cmdExit.OnClick = [this] { SaveAndClose(); };
 }
 
@@ -148,6 +147,7 @@ bool fSHAREDUpdater::DownloadFile(const std::string& folder, const std::string& 
   };
   bool result = false;
   Checking = false;
+  step([&] { cInternet->ApplyProxy(); });
   step([&] { TheSubs().BusyMouse(); });
   step([&] { TheLog().LogEvent("Trying to download " + downloadUrl); });
   const std::string local = folder + filename;
@@ -204,6 +204,17 @@ void fSHAREDUpdater::cmdShowDetail_Click() {
           "Unable to read data from server. Please check your internet settings and try again."));
   });
   step([&] { TheSubs().NormalMouse(); });
+}
+
+// The proxy dialog, translated and shown modally; its errors are ignored.
+void fSHAREDUpdater::cmdProxy_Click() {
+  Ignoring([&] {
+    fSHAREDProxy dialog;
+    dialog.Load();
+    TheLang().TranslateForm(dialog);
+    dialog.Show(true);
+    dialog.Unload();
+  });
 }
 
 std::string fSHAREDUpdater::ProgramFolderFile() const { return AppFolder() + "\\" + UpdateFilename; }

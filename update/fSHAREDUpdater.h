@@ -73,8 +73,6 @@ class fSHAREDUpdater : public ui::Form {
   std::function<void()> Finished;
   std::function<void()> InstallFile;
   std::function<void()> FormClosed;
-  // The proxy dialog behind "Proxy Setup" (shown modally by the owner's code).
-  std::function<void()> ShowProxyDialog;
 
   // Controls.
   ui::Label Label1, lblProgram, Label3, lblUpdate, Label2;
@@ -98,6 +96,7 @@ class fSHAREDUpdater : public ui::Form {
   void SubscribeToClient();
   void OnProgress(float percent, const std::string& message);
   void cmdShowDetail_Click();
+  void cmdProxy_Click();
   void cmdDownload_Click();
   void cmdDownloadInstall_Click();
   // The check (when no package address is known yet) and the download of the

@@ -5,14 +5,16 @@
 // records N actions and ends as the program ends; "record FILE ARG..." writes
 // how it was started (folder, show state, arguments) into FILE; "hold FILE
 // SECONDS" keeps FILE open for reading only (no other program may write,
-// replace or delete it) for that long, as a running program holds a control.
-// Named Updater.exe it stands in for the update program (see RecordAsUpdater).
+// replace or delete it) for that long, as a running program holds a control;
+// "opened FILE DOCUMENT" appends DOCUMENT (everything after FILE on the command
+// line, as it came) and a line break to FILE: the tests' shell associations open
+// documents and links with it. Named Updater.exe it stands in for the update
+// program (see RecordAsUpdater).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
 #include <string>
 
 #include "base/TextConv.h"
@@ -46,6 +48,34 @@ int Click(const char* caption, const char* button) {
   EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
   if (!search.found) return 4;
   PostMessageW(search.found, BM_CLICK, 0, 0);
+  return 0;
+}
+
+// The command line after the program name and the first `skip` arguments, as it came.
+std::wstring CommandLineAfter(int skip) {
+  const wchar_t* p = GetCommandLineW();
+  for (int i = 0; i <= skip; ++i) {
+    while (*p == L' ') ++p;
+    bool quoted = false;
+    for (; *p && (quoted || *p != L' '); ++p)
+      if (*p == L'"') quoted = !quoted;
+  }
+  while (*p == L' ') ++p;
+  return p;
+}
+
+int Opened(const char* file) {
+  std::wstring document = CommandLineAfter(2);
+  // Quotes the shell put around the document are not part of it.
+  if (document.size() >= 2 && document.front() == L'"' && document.back() == L'"')
+    document = document.substr(1, document.size() - 2);
+  std::string line = twi::ToUtf8(document) + "\r\n";
+  HANDLE out = CreateFileW(twi::ToWide(file).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return 5;
+  DWORD written = 0;
+  WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(out);
   return 0;
 }
 
@@ -113,6 +143,7 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "log") == 0) return Log(argv[2], std::atoi(argv[3]));
   if (argc >= 4 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2], std::atoi(argv[3]));
   if (argc >= 3 && std::strcmp(argv[1], "record") == 0) return Record(argv[2], argc, argv);
+  if (argc >= 3 && std::strcmp(argv[1], "opened") == 0) return Opened(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "osinfo") == 0) {
     const twi::cSharedOSInfo& os = twi::TheOSInfo();
     std::printf("fOSName=%s\n", os.fOSName().c_str());
