@@ -110,8 +110,9 @@ bool ControlChunks(const std::string& url, PatternCheck& check, std::size_t chun
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
   }
   if (last == 11) return false;
+  std::vector<std::uint8_t> chunk;  // one vector for the whole body, as the engine reads
   for (;;) {
-    std::vector<std::uint8_t> chunk = control.GetChunk(chunkSize);
+    control.GetChunk(chunkSize, chunk);
     if (chunk.empty()) return true;
     check.Add(chunk.data(), chunk.size());
   }
