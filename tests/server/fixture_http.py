@@ -27,6 +27,8 @@ Routes (n, declared, sent: byte counts; seconds: may be fractional; rate: bytes/
   /pacednoclen/<n>/<piece>/<seconds>  the same without Content-Length
   /stalltext/<text>/<seconds>         <text> with Content-Length twice its length, then
                              silence for `seconds`
+  /endlesstext/<text>        <text> over and over without Content-Length, for as long as
+                             the client reads
   /hold/<seconds>            reads the request, answers nothing for `seconds`, closes
   /headers                   the request's header lines as text/plain
   anything else              404 with an HTML page
@@ -224,6 +226,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
         time.sleep(float(seconds))
         self.close_connection = True
+
+    def route_endlesstext(self, text):
+        self.start(200, None, "text/plain")
+        piece = text.encode("utf-8") * max(1, PIECE // max(1, len(text.encode("utf-8"))))
+        while True:
+            self.wfile.write(piece)
 
     def route_reset(self, n):
         self.start(200, 2 * int(n))
