@@ -365,9 +365,13 @@ void fSHAREDInternet::ErrorHandling() {
 
 fSHAREDInternet::Failure fSHAREDInternet::BodyReading() {
   if (expectedFilesize_ == 0) {
-    // No response header was seen for this request: ask again without the size.
+    // No "response received" was seen for this request: it is issued again without the
+    // size, and the new request's own states read its body. (Reading on here would
+    // read the body of a request that has not answered yet.)
     bGetSize = false;
+    Step([&] { inet_->Cancel(); });
     Step([&] { inet_->Execute(Trim(sUrl_), "GET"); });
+    return Failure::None;
   }
   Step([&] { RaiseStatus("Downloading"); });
   std::optional<BlockWriter> writer;

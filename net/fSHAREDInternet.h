@@ -61,6 +61,8 @@ class fSHAREDInternet : public ui::Form {
   // program) and file downloads give the control `requestTimeoutSeconds` (60 in
   // the program), so time-out tests need not wait a minute.
   void SetTimingForTests(unsigned tickMilliseconds, int requestTimeoutSeconds);
+  // Test support: handles `state` as if the transfer control had raised it.
+  void StateChangedForTests(int state) { Inet1_StateChanged(state); }
   // The transfer control (null when it could not be created).
   inet::InetControl* Control() { return inet_.get(); }
 
