@@ -1,7 +1,6 @@
 #include "app/frmAbout.h"
 
 #include "base/AppInfo.h"
-#include "net/ServerAddresses.h"
 #include "sys/cSHAREDSubs.h"
 #include "sys/cSharedWWW.h"
 

@@ -9,6 +9,8 @@
 #include "base/Trap.h"
 #include "diag/cSharedLogging.h"
 #include "install/Catalogue.h"
+#include "lang/cSharedLang.h"
+#include "net/fSHAREDProxy.h"
 #include "net/cSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
 #include "sys/cSHAREDDelay.h"
@@ -119,10 +121,18 @@ void frmMain::ConnectEvents() {
   cmbPrograms.OnClick = [this] { ShowProgramInfo(false); };
   cmdShowLatest.OnClick = [this] { ShowProgramInfo(true); };
   cmdScan.OnClick = [this] { Scan.Scan(); };
+  // Each result row's button installs that row's component.
+  auto wireInstall = [this](int index, ui::Button& button) {
+    button.OnClick = [this, index] { cmdInstall_Click(index); };
+  };
+  wireInstall(0, cmdInstall.Design());
+  cmdInstall.OnLoad = wireInstall;
   cmdStop.OnClick = [this] {
     if (cInternet) cInternet->Cancel();
   };
   cmdHelp.OnClick = [this] { ShowAbout(); };
+  cmdUpdateInstallCenter.OnClick = [this] { ShowSelfUpdate(); };
+  cmdProxy.OnClick = [this] { ShowProxySetup(); };
   cmdExit.OnClick = [this] { ExitProgram(); };
   cmdInstallProg.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(0); };
   cmdShowLatest.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(1); };
@@ -180,6 +190,13 @@ void frmMain::ShowProgramInfo(bool showLatest) {
 cSHAREDInternet& frmMain::DownloadClient() {
   if (!cInternet) CreateDownloadClient();
   return *cInternet;
+}
+
+void frmMain::ReleaseDownloadClient() { cInternet.reset(); }
+
+void frmMain::ShowStopButton(bool visible) {
+  cmdStop.SetVisible(visible);
+  cmdStop.ZOrder(0);
 }
 
 void frmMain::CreateDownloadClient() {
@@ -268,6 +285,14 @@ void frmMain::ShowAbout() {
   frmAbout about;
   about.Show(true);
   about.Unload();
+}
+
+void frmMain::ShowProxySetup() {
+  fSHAREDProxy dialog;
+  dialog.Load();
+  TheLang().TranslateForm(dialog);
+  dialog.Show(true);
+  dialog.Unload();
 }
 
 void frmMain::Form_QueryUnload(bool& /*cancel*/, ui::CloseReason reason) {

@@ -9,6 +9,7 @@
 
 #include "app/frmSplash.h"
 #include "install/MainWindowLink.h"
+#include "install/RuntimeInstaller.h"
 #include "install/RuntimeScan.h"
 #include "ui/Button.h"
 #include "ui/ComboBox.h"
@@ -46,8 +47,11 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   std::unique_ptr<fSHAREDUpdater> Updater;     // used unseen for its version-file parser
   std::string SettingsFilePath;
 
-  // The runtime scan behind "Scan Runtimes".
+  // The runtime scan behind "Scan Runtimes", and the installer behind each
+  // result row's "Install".
   RuntimeScan Scan{*this};
+  install::RuntimeInstaller Installer{*this};
+  void cmdInstall_Click(int index) { Installer.cmdInstall_Click(index); }
 
   // The status line: every operation reports here; each change is logged.
   void SetStatus(const std::string& text) override { lblStatus.SetCaption(text); }
@@ -58,6 +62,9 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   void ShowProgramInfo(bool showLatest) override;
   std::string SelectedProgram() const override { return cmbPrograms.Text(); }
   cSHAREDInternet& DownloadClient() override;
+  void ReleaseDownloadClient() override;
+  void ShowStopButton(bool visible) override;
+  void PressScan() override { cmdScan.Click(); }
   void ShowTip(int index);
   void HideTip(int index);
   void HideAllTips();
@@ -87,6 +94,10 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   void HoverCheck(int x, int y);
   void ForEachButton(const std::function<void(ui::Button&)>& action);
   void ShowAbout();
+  // "Update Install Center" (app/SelfUpdate.cpp).
+  void ShowSelfUpdate();
+  void Updater_InstallFile();
+  void ShowProxySetup();
   void CreateDownloadClient();
   void ShowLatestVersion(const std::string& versionAddress, const std::string& programName);
 

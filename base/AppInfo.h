@@ -9,6 +9,12 @@ namespace twi {
 // caption, so the title is that caption.
 inline const char* AppTitle() { return "Tarnwick Software Install Center"; }
 
+// The maker's web site and support address, shown in the About box and used by
+// the error report (its mail link and its instructions). The maker's real ones
+// are not reachable from here: reserved .example names.
+inline std::string MakerWebSite() { return "http://www.tarnwick-software.example"; }
+inline std::string SupportEmail() { return "support@tarnwick-software.example"; }
+
 // Full path of the running executable, and its folder without a trailing backslash.
 std::string AppExePath();
 std::string AppFolder();

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "base/FindHandle.h"
+#include "base/RuntimeError.h"
 #include "base/TextConv.h"
+#include "base/cSharedOSInfo.h"
 
 namespace twi {
 
@@ -18,6 +20,27 @@ unsigned long RemoveFile(const std::string& path) {
   std::wstring wide = ToWide(path);
   SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileW(wide.c_str()) ? 0 : GetLastError();
+}
+
+long long FileLen(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data))
+    throw RuntimeError::FromLastError();
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    throw RuntimeError::Numbered(err::FileNotFound);
+  return static_cast<long long>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) |
+                                data.nFileSizeLow);
+}
+
+unsigned long ReplaceFileWith(const std::string& replacement, const std::string& destination) {
+  std::wstring from = ToWide(replacement), to = ToWide(destination);
+  if (!TheOSInfo().IsWindows95()) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)
+               ? 0
+               : GetLastError();
+  }
+  if (IsExistingFile(destination) && !DeleteFileW(to.c_str())) return GetLastError();
+  return MoveFileW(from.c_str(), to.c_str()) ? 0 : GetLastError();
 }
 
 std::string WithTrailingBackslash(const std::string& path) {

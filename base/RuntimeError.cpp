@@ -11,6 +11,12 @@ namespace twi {
 RuntimeError::RuntimeError(long number, std::string description)
     : std::runtime_error(description), number_(number), description_(std::move(description)) {}
 
+RuntimeError RuntimeError::WithSource(std::string source) const {
+  RuntimeError copy = *this;
+  copy.source_ = std::move(source);
+  return copy;
+}
+
 std::string RuntimeError::StandardDescription(long number) {
   switch (number) {
     case 5: return "Invalid procedure call or argument";

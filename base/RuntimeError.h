@@ -12,6 +12,11 @@ class RuntimeError : public std::runtime_error {
   RuntimeError(long number, std::string description);
   long Number() const { return number_; }
   const std::string& Description() const { return description_; }
+  // Where the error was raised again to its caller ("CGUnZipFiles::Unzip"); ""
+  // unless a routine named itself when it passed the error on.
+  const std::string& Source() const { return source_; }
+  // The same error with its source set, for a routine that raises it again.
+  RuntimeError WithSource(std::string source) const;
 
   // The standard description of a run-time error number ("" when unknown).
   static std::string StandardDescription(long number);
@@ -25,6 +30,7 @@ class RuntimeError : public std::runtime_error {
  private:
   long number_;
   std::string description_;
+  std::string source_;
 };
 
 // The system's text for a Win32 error or HRESULT, without its trailing line break

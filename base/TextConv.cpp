@@ -37,6 +37,12 @@ std::string UpperAscii(std::string_view text) {
   return out;
 }
 
+std::string UpperLocale(std::string_view text) {
+  std::wstring wide = ToWide(text);
+  if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return ToUtf8(wide);
+}
+
 std::string Trim(std::string_view text) {
   size_t b = text.find_first_not_of(' ');
   if (b == std::string_view::npos) return {};

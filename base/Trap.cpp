@@ -26,6 +26,7 @@ std::string ErrorText(const RuntimeError& error, ErrorStyle style) {
   switch (style) {
     case ErrorStyle::Tight: return error.Description() + "(" + number + ")";
     case ErrorStyle::NumberDash: return number + " - " + error.Description();
+    case ErrorStyle::NumberHyphen: return number + "-" + error.Description();
     case ErrorStyle::Spaced:
     default: return error.Description() + " (" + number + ")";
   }

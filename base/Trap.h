@@ -45,6 +45,7 @@ enum class ErrorStyle {
   Spaced,      // "File not found (53)"
   Tight,       // "File not found(53)"
   NumberDash,  // "53 - File not found"
+  NumberHyphen,  // "53-File not found"
 };
 std::string ErrorText(const RuntimeError& error, ErrorStyle style = ErrorStyle::Spaced);
 

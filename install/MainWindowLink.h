@@ -2,7 +2,8 @@
 // What the install operations (the runtime scan and the installers) need of the
 // main window, declared here so that install/ never depends on the window
 // itself: the result rows, the members the operations share, the status line,
-// busy and idle, the selected program and the download client. frmMain
+// busy and idle, the selected program, the download client and its stop
+// button, and the scan button. frmMain
 // implements it; a test can implement it with a plain form.
 #include <string>
 
@@ -45,8 +46,14 @@ class MainWindowLink : public ResultRows, public SharedMembers {
   virtual void ShowProgramInfo(bool showLatest) = 0;
   // The list text of the selected program, "" when none is selected.
   virtual std::string SelectedProgram() const = 0;
-  // The window's download client, created on first need.
+  // The window's download client, created on first need, and its release.
   virtual cSHAREDInternet& DownloadClient() = 0;
+  virtual void ReleaseDownloadClient() = 0;
+  // "Stop Current Download": shown (and brought to the front) while a file
+  // downloads, hidden again afterwards.
+  virtual void ShowStopButton(bool visible) = 0;
+  // Presses "Scan Runtimes", as the installers do when they are done.
+  virtual void PressScan() = 0;
 
  protected:
   ~MainWindowLink() = default;

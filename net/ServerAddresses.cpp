@@ -20,8 +20,6 @@ std::string SettingOr(const char* key, const char* fallback) {
 std::string MainServerBase() { return SettingOr("MainServer", kMainServer); }
 std::string SecondaryServerBase() { return SettingOr("SecondaryServer", kSecondaryServer); }
 std::string MainServerHost() { return HostOfAddress(MainServerBase()); }
-std::string MakerWebSite() { return "http://www.tarnwick-software.example"; }
-std::string SupportEmail() { return "support@tarnwick-software.example"; }
 
 std::string HostOfAddress(const std::string& address) {
   size_t scheme = address.find("://");

@@ -10,8 +10,6 @@ namespace twi {
 std::string MainServerBase();       // "http://www.tarnwick-software.example/" unless overridden
 std::string SecondaryServerBase();  // "http://files.tarnwick-software.example/" unless overridden
 std::string MainServerHost();       // host name of the main server base address
-std::string MakerWebSite();         // shown in messages that send the user to the web site
-std::string SupportEmail();
 
 // Host part of an http://, https:// or ftp:// address ("" when there is none).
 std::string HostOfAddress(const std::string& address);

@@ -22,6 +22,8 @@ class cSHAREDInternet {
 
   void SetSuppressAllButDLAndErrors(bool value);
   void SetSuppressAllButErrors(bool value);
+  // The engine's ApplyProxy (net/ProxyApply.cpp); every transfer applies it too.
+  void ApplyProxy();
   void Cancel();
   // Downloads strUrl into filename. True only when the engine reported completion
   // without an error, a cancel or a missing transfer control; a failed transfer

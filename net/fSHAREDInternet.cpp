@@ -105,6 +105,7 @@ void fSHAREDInternet::RaiseStatus(const std::string& text) {
 
 void fSHAREDInternet::DownloadFile(const std::string& sUrl, const std::string& filename,
                                    bool getSize) {
+  ApplyProxy();  // every transfer goes the way the user chose
   cSharedFileSubs& files = TheFileSubs();
   sUrl_ = sUrl;
   bGetSize = getSize;
@@ -178,6 +179,7 @@ void fSHAREDInternet::RunFtpScript() {
 }
 
 std::string fSHAREDInternet::OpenURL(const std::string& sUrl, bool showStatus) {
+  ApplyProxy();  // every transfer goes the way the user chose
   sUrl_ = sUrl;
   if (ControlMissing) {
     TransferDone = true;

@@ -42,6 +42,12 @@ class fSHAREDInternet : public ui::Form {
   bool Connected();
   long ExpectedFilesize() const { return expectedFilesize_; }
 
+  // Proxy (net/ProxyApply.cpp): the stored proxy choice, applied to the
+  // transfer control before every transfer; the stored user and password.
+  void ApplyProxy();
+  std::string ProxyUser();
+  std::string ProxyPassword();
+
   bool SuppressAllButDLAndErrors = false;
   bool SuppressAllButErrors = false;
   // Set when the transfer control cannot be created; every later transfer then

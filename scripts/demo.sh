@@ -11,6 +11,7 @@ TWI_SKIP_I686=1 scripts/build.sh
 demo="$root/build/demo"
 mkdir -p "$demo"
 cp build/bin/TWInstall.exe "$demo/"
+cp -r build/bin/Help "$demo/"
 export TWI_WINEPREFIX="$root/build/demo-wineprefix"
 
 # A local stand-in for the maker's web server: a version file for every program,

@@ -7,7 +7,9 @@ packages=(
   googletest
   wine64
   xvfb xauth x11-utils imagemagick
-  python3 vsftpd
+  python3 vsftpd tinyproxy-bin
+  dpkg-dev zip unzip time
+  e2fsprogs
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -17,4 +19,27 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# zlib's own minizip (contrib/minizip of Debian's zlib source package) reads the zip
+# container for platform/unzip32. Its sources are not part of this repository: they
+# are unpacked once into $TWI_MINIZIP_ROOT, where CMake looks for them.
+minizip_root=${TWI_MINIZIP_ROOT:-/usr/local/src/twi-minizip}
+if [ ! -f "$minizip_root/minizip/unzip.c" ]; then
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    cat > /etc/apt/sources.list.d/twi-deb-src.sources <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+    apt-get update
+  fi
+  work=$(mktemp -d /tmp/twi-zlib-src.XXXXXX)
+  (cd "$work" && apt-get source zlib >/dev/null)
+  mkdir -p "$minizip_root"
+  rm -rf "$minizip_root/minizip"
+  cp -r "$work"/zlib-*/contrib/minizip "$minizip_root/minizip"
+  rm -rf "$work"
 fi

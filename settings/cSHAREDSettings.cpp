@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include "base/FileSystem.h"
 #include "base/FileTable.h"
 #include "base/NoDestructor.h"
-#include "base/RuntimeError.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
+#include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
+#include "report/cSHAREDShowError.h"
+#include "sys/cSHAREDSubs.h"
 #include "sys/cSharedDateSubs.h"
 #include "sys/cSharedFileSubs.h"
 #include "ui/MsgBox.h"
@@ -15,7 +18,12 @@
 namespace twi {
 namespace {
 
+constexpr const char* kModule = "cSHAREDSettings";
+
 std::string WithoutCommas(const std::string& name) { return ReplaceAll(name, ",", ""); }
+
+// The key of a name: without commas, upper-cased as the user's locale does it.
+std::string KeyOf(const std::string& name) { return UpperLocale(WithoutCommas(name)); }
 
 bool IsFalseWord(const std::string& upper) {
   return upper == "FALSE" || upper == TheDateSubs().FalseStr();
@@ -40,32 +48,40 @@ std::string DriveOnly(const std::string& path) {
   return path.substr(0, 1);
 }
 
+// Settings whose values are never shown: the proxy password (stored scrambled,
+// which is no protection from anyone who reads it).
+bool IsSecret(const std::string& name) { return Trim(KeyOf(name)) == "PROXYPWD"; }
+
 // Retries of a save whose file stays unwritable although its read-only flag
-// could be cleared (a file another program holds open): without a limit the
-// exit would never end.
+// could be cleared: without a limit the exit would never end.
 constexpr int kAccessRetries = 3;
 
 }  // namespace
 
 int cSHAREDSettings::IndexOf(const std::string& name) const {
-  std::string key = UpperAscii(WithoutCommas(name));
-  for (size_t i = 0; i < entries_.size(); ++i)
-    if (UpperAscii(entries_[i].KeyName) == key) return static_cast<int>(i);
-  return -1;
+  auto found = index_.find(KeyOf(name));
+  return found == index_.end() ? -1 : static_cast<int>(found->second);
 }
 
 bool cSHAREDSettings::IsSettingPresent(const std::string& settingTitle) const {
   return IndexOf(settingTitle) >= 0;
 }
 
+void cSHAREDSettings::DeleteAllSettings() {
+  entries_.clear();
+  index_.clear();
+}
+
 void cSHAREDSettings::AddSetting(const std::string& settingTitle, Variant settingValue) {
-  if (settingValue.IsBool()) settingValue = Variant(settingValue.AsBool() ? -1L : 0L);
-  std::string name = WithoutCommas(settingTitle);
-  int index = IndexOf(name);
-  if (index >= 0)
-    entries_[static_cast<size_t>(index)].KeyValue = std::move(settingValue);
-  else
-    entries_.push_back({name, std::move(settingValue)});
+  TrapToLog("AddSetting", kModule, [&] {
+    if (settingValue.IsBool()) settingValue = Variant(settingValue.AsBool() ? -1L : 0L);
+    std::string name = WithoutCommas(settingTitle);
+    auto [place, added] = index_.try_emplace(UpperLocale(name), entries_.size());
+    if (added)
+      entries_.push_back({name, std::move(settingValue)});
+    else
+      entries_[place->second].KeyValue = std::move(settingValue);
+  });
 }
 
 void cSHAREDSettings::sSet(const std::string& settingTitle, const Variant& settingValue) {
@@ -78,13 +94,27 @@ Variant cSHAREDSettings::sGet(const std::string& settingTitle, const Variant& de
   Ignoring([&] {
     int index = IndexOf(settingTitle);
     if (index >= 0) result = entries_[static_cast<size_t>(index)].KeyValue;
-    std::string t = UpperAscii(Trim(result.AsText()));
+    std::string t = UpperLocale(Trim(result.AsText()));
     if (IsFalseWord(t))
       result = Variant(false);
     else if (IsTrueWord(t))
       result = Variant(true);
   });
   return result;
+}
+
+std::string cSHAREDSettings::LineErrorText(long number, const std::string& line,
+                                           const std::string& settingsFile) {
+  std::string shown = line;
+  size_t comma = line.find(',');
+  if (comma != std::string::npos && IsSecret(line.substr(0, comma)))
+    shown = line.substr(0, comma + 1) + "********";
+  return "Error " + std::to_string(number) + " in setting file. Line: " + shown + " of " +
+         settingsFile;
+}
+
+std::string cSHAREDSettings::SaveErrorText(const RuntimeError& error) {
+  return ErrorText(error, ErrorStyle::NumberDash) + " in SaveSettings";
 }
 
 void cSHAREDSettings::LoadSettings(const std::string& settingsFile) {
@@ -97,19 +127,23 @@ void cSHAREDSettings::LoadSettings(const std::string& settingsFile) {
   for (;;) {
     size_t end = text.find("\r\n", start);
     std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    size_t comma = line.find(',');
-    if (comma != std::string::npos) {
+    std::optional<RuntimeError> error = Trapping([&] {
+      size_t comma = line.find(',');
+      if (comma == std::string::npos) return;
       std::string name = line.substr(0, comma);
       std::string value = line.substr(comma + 1);
-      if (!Trim(name).empty()) {
-        std::string t = UpperAscii(Trim(value));
-        if (IsFalseWord(t))
-          AddSetting(name, Variant(0L));
-        else if (IsTrueWord(t))
-          AddSetting(name, Variant(-1L));
-        else
-          AddSetting(name, Variant(value));
-      }
+      if (Trim(name).empty()) return;
+      std::string t = UpperLocale(Trim(value));
+      if (IsFalseWord(t))
+        AddSetting(name, Variant(0L));
+      else if (IsTrueWord(t))
+        AddSetting(name, Variant(-1L));
+      else
+        AddSetting(name, Variant(value));
+    });
+    if (error) {
+      TheShowError().ShowErr(LineErrorText(error->Number(), line, settingsFile));
+      TheSubs().BusyMouse();
     }
     if (end == std::string::npos) break;
     start = end + 2;
@@ -125,58 +159,78 @@ std::string cSHAREDSettings::FormatValue(const Variant& value) {
   return "";
 }
 
-bool cSHAREDSettings::WriteFile(const std::string& path, long& errorNumber) {
-  ScopedFile file(TheFileSubs().CreateOutputFile(path));
-  if (!file) {
-    errorNumber = 0;
-    return false;
-  }
-  std::optional<RuntimeError> error = Trapping([&] {
-    for (const cSHAREDSetting& entry : entries_)
-      TheFiles().WriteLine(file.Number(),
-                           UpperAscii(entry.KeyName) + "," + FormatValue(entry.KeyValue));
+std::string cSHAREDSettings::FileContent() const {
+  std::string content;
+  for (const cSHAREDSetting& entry : entries_)
+    content += UpperLocale(entry.KeyName) + "," + FormatValue(entry.KeyValue) + "\r\n";
+  return Utf8ToAnsi(content);
+}
+
+cSHAREDSettings::WriteOutcome cSHAREDSettings::WriteThroughTemporaryFile(
+    const std::string& settingsFile, std::optional<RuntimeError>& error) const {
+  const std::string temp = TemporaryFileOf(settingsFile);
+  RemoveFile(temp);  // left behind by a save that was interrupted
+  ScopedFile file;
+  // A folder that takes no new file: the settings file itself is written.
+  if (!Ignoring([&] { file = ScopedFile(temp, FileMode::Output); }))
+    return WriteOutcome::ReplaceRefused;
+  error = Trapping([&] {
+    TheFiles().Write(file.Number(), FileContent());
     file.Close();
   });
-  errorNumber = error ? error->Number() : 0;
-  return !error;
+  if (error) {
+    file.Close();
+    RemoveFile(temp);
+    return WriteOutcome::Failed;
+  }
+  if (ReplaceFileWith(temp, settingsFile) == 0) return WriteOutcome::Written;
+  // Refused, typically because another program holds the file open.
+  RemoveFile(temp);
+  return WriteOutcome::ReplaceRefused;
+}
+
+cSHAREDSettings::WriteOutcome cSHAREDSettings::WriteInPlace(
+    const std::string& settingsFile, std::optional<RuntimeError>& error) const {
+  // The file services log why the file cannot be opened.
+  ScopedFile file(TheFileSubs().CreateOutputFile(settingsFile));
+  if (!file) return WriteOutcome::NotOpened;
+  error = Trapping([&] {
+    TheFiles().Write(file.Number(), FileContent());
+    file.Close();
+  });
+  return error ? WriteOutcome::Failed : WriteOutcome::Written;
 }
 
 bool cSHAREDSettings::SaveSettings(const std::string& settingsFile) {
   cSharedFileSubs& files = TheFileSubs();
   int accessRetries = 0;
   for (;;) {
+    // A read-only file that cannot be made writable keeps its contents.
     if (files.FileExists(settingsFile) && files.isReadonly(settingsFile) &&
         !files.MakeReadWrite(settingsFile)) {
       TheLog().LogEvent(settingsFile +
                         " is read only, can't change it to read write, can't update it");
-      return true;  // nothing written; the file keeps its contents
+      return true;
     }
-    std::string temp = settingsFile + ".new";
-    long error = 0;
-    bool written = WriteFile(temp, error);
-    if (!written && error == 0) return true;  // could not be opened: nothing written
-    if (written) {
-      if (MoveFileExW(ToWide(temp).c_str(), ToWide(settingsFile).c_str(),
-                      MOVEFILE_REPLACE_EXISTING))
-        return true;
-      error = RuntimeError::FromLastError().Number();
-    }
-    files.EraseFile(temp);
-    if (error == err::DiskFull) {
+    std::optional<RuntimeError> error;
+    WriteOutcome outcome = WriteThroughTemporaryFile(settingsFile, error);
+    if (outcome == WriteOutcome::ReplaceRefused) outcome = WriteInPlace(settingsFile, error);
+    if (outcome != WriteOutcome::Failed || !error) return true;
+    const long number = error->Number();
+    if (number == err::DiskFull) {
       std::string prompt = "You've run out of disk space on drive " + DriveOnly(settingsFile) +
                            ":\rPlease clear some space and then click Retry, else click Cancel "
                            "to abort.";
       if (ui::MsgBox(prompt, ui::vbRetryCancel) == ui::vbRetry) continue;
       return false;
     }
-    if (error == err::PathFileAccess || error == err::BadFileNameOrNumber ||
-        error == err::PermissionDenied) {
+    if (number == err::PathFileAccess || number == err::BadFileNameOrNumber ||
+        number == err::PermissionDenied) {
       if (++accessRetries <= kAccessRetries && files.MakeReadWrite(settingsFile)) continue;
       ui::MsgBox("Your settings file is read-only and I can't change it. Save cancelled.");
       return false;
     }
-    TheLog().AddAction(ErrorText(RuntimeError::Numbered(error), ErrorStyle::NumberDash) +
-                       " in SaveSettings");
+    TheShowError().ShowErr(SaveErrorText(*error));
     return false;
   }
 }

@@ -25,4 +25,18 @@ long ExecCmd(const std::string& commandLine) {
   return static_cast<long>(exitCode);
 }
 
+bool StartHidden(const std::string& commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  std::wstring line = ToWide(commandLine);
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                      nullptr, nullptr, &startup, &process))
+    return false;
+  UniqueHandle thread(process.hThread), processHandle(process.hProcess);
+  return true;
+}
+
 }  // namespace twi

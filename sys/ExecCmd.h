@@ -9,4 +9,8 @@ namespace twi {
 // be started gives -1.
 long ExecCmd(const std::string& commandLine);
 
+// Starts a command line in a hidden window and returns at once, without waiting
+// for it; false when it could not be started.
+bool StartHidden(const std::string& commandLine);
+
 }  // namespace twi

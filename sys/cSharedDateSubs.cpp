@@ -20,7 +20,7 @@ std::string LocaleBoolWord(bool value) {
                                VAR_LOCALBOOL, &raw);
   Bstr text = Bstr::Adopt(raw);
   if (FAILED(hr) || !text.Get()) return value ? "TRUE" : "FALSE";
-  return UpperAscii(text.Text());
+  return UpperLocale(text.Text());
 }
 
 std::string ShortDateSample() {

@@ -279,10 +279,8 @@ long cSharedFileSubs::CopyInBlocks(const std::string& source, const std::string&
 }
 
 long cSharedFileSubs::ReplaceDestination(const std::string& temp, const std::string& destination) {
-  if (MoveFileExW(ToWide(temp).c_str(), ToWide(destination).c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-    return copyresult::Copied;
-  DWORD code = GetLastError();
+  DWORD code = ReplaceFileWith(temp, destination);
+  if (code == 0) return copyresult::Copied;
   // A destination that a running program holds open or has loaded is in use.
   if (IsInUseError(code) && FileExists(destination)) return copyresult::InUse;
   return TheOSInfo().IsWindowsNT() ? copyresult::SystemCopyFailed

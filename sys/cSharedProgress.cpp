@@ -34,7 +34,8 @@ void cSharedProgress::ShowProgress(ui::PictureBox& box, double current, double m
   box.SetForeColor(GetSysColor(COLOR_BTNTEXT));
   box.SetBackColor(GetSysColor(COLOR_WINDOW));  // clears the box
   if (fraction != 0) {
-    int width = static_cast<int>(std::lround(fraction * box.ScaleWidth()));
+    // The fraction of the box's whole width; the drawing is clipped to its inside.
+    int width = static_cast<int>(std::lround(fraction * box.OuterWidth()));
     box.FillBox(0, 0, width, box.ScaleHeight(), barColour);
   }
   std::string caption = percent ? std::to_string(std::lround(fraction * 100)) + "%" : text;

@@ -3,6 +3,7 @@
 // loaded at run time as hidden copies of element 0 (same container, size, look
 // and caption). Loading an element that exists is error 360; using one that
 // does not is error 340.
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -35,7 +36,9 @@ class ControlArray {
                                             "Control array element '0' doesn't exist");
     auto copy = std::make_unique<T>();
     copy->CreateCopyOf(*items_.at(0));
+    T& element = *copy;
     items_[index] = std::move(copy);
+    if (OnLoad) OnLoad(index, element);
   }
   void Unload(int index) {
     if (index != 0) items_.erase(index);
@@ -47,6 +50,10 @@ class ControlArray {
       if (item->Exists()) top = index;
     return top;
   }
+  // Called for each element loaded at run time, with its index: where the form
+  // gives the new element its event handlers (an array's events carry the index).
+  std::function<void(int index, T& element)> OnLoad;
+
   template <class F>
   void ForEach(F f) {
     for (auto& [index, item] : items_)

@@ -61,6 +61,12 @@ int PictureBox::ScaleWidth() const {
   return r.right;
 }
 
+int PictureBox::OuterWidth() const {
+  RECT r{};
+  if (hwnd()) GetWindowRect(hwnd(), &r);
+  return r.right - r.left;
+}
+
 int PictureBox::ScaleHeight() const {
   RECT r{};
   if (hwnd()) GetClientRect(hwnd(), &r);

@@ -17,6 +17,7 @@ class PictureBox : public Control {
 
   int ScaleWidth() const;   // inner width in pixels
   int ScaleHeight() const;  // inner height in pixels
+  int OuterWidth() const;   // width in pixels with the border
   void SetBackColor(COLORREF colour);
   void SetForeColor(COLORREF colour);
   COLORREF BackColor() const { return back_; }

@@ -16,6 +16,8 @@ void TextBox::Create(Container& parent, const TwipsRect& rect, const CreateArgs&
   if (args.verticalScroll) params.style |= WS_VSCROLL;
   CreateWindowIn(parent, params, "", rect);
   if (args.password) SendMessageW(hwnd(), EM_SETPASSWORDCHAR, L'*', 0);
+  // A multi-line box holds whole files (a log): no limit below the system's own.
+  if (args.multiLine) SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
 }
 
 void TextBox::HandleCommand(int notifyCode) {

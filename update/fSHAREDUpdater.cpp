@@ -1,87 +1,283 @@
 #include "update/fSHAREDUpdater.h"
 
-#include <vector>
+#include <windows.h>
 
-#include "base/RuntimeError.h"
+#include "base/AppInfo.h"
+#include "base/DoEvents.h"
 #include "base/TextConv.h"
+#include "base/Trap.h"
 #include "diag/TrapToLog.h"
+#include "diag/cSharedLogging.h"
+#include "lang/cSharedLang.h"
+#include "net/cSHAREDInternet.h"
+#include "net/fSHAREDProxy.h"
+#include "settings/cSHAREDSettings.h"
+#include "sys/cSHAREDSubs.h"
+#include "sys/cSharedFileSubs.h"
+#include "sys/cSharedProgress.h"
+#include "ui/MsgBox.h"
 
 namespace twi {
 namespace {
 
 constexpr const char* kModule = "fSharedUpdater";
+// A package shorter than this is never taken for a package: a server's error
+// page, or a stub.
+constexpr long long kSmallestPackage = 25000;
 
-std::vector<std::string> SplitAt(const std::string& text, char separator, size_t maxPieces) {
-  std::vector<std::string> pieces;
-  size_t start = 0;
-  while (pieces.size() + 1 < maxPieces) {
-    size_t at = text.find(separator, start);
-    if (at == std::string::npos) break;
-    pieces.push_back(text.substr(start, at - start));
-    start = at + 1;
-  }
-  pieces.push_back(text.substr(start));
-  return pieces;
-}
+std::string Translated(const std::string& text) { return TheLang().GetTranslation(text); }
 
-// The leading number of a text, blanks anywhere skipped, 0 when it has none.
-// Throws error 6 (overflow) when it does not fit 16 bits.
-short LeadingNumber16(const std::string& text) {
-  std::string compact;
-  for (char c : text)
-    if (c != ' ' && c != '\t') compact.push_back(c);
-  size_t i = 0;
-  bool negative = false;
-  if (i < compact.size() && (compact[i] == '+' || compact[i] == '-')) negative = compact[i++] == '-';
-  long long value = 0;
-  for (; i < compact.size() && compact[i] >= '0' && compact[i] <= '9'; ++i) {
-    value = value * 10 + (compact[i] - '0');
-    if (value > 1000000) break;
-  }
-  if (negative) value = -value;
-  if (value < -32768 || value > 32767) throw RuntimeError::Numbered(err::Overflow);
-  return static_cast<short>(value);
+long long FileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data))
+    throw RuntimeError::FromLastError();
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 }  // namespace
 
-fSHAREDUpdater::fSHAREDUpdater() : ui::Form("Updater", 6500, 4500) {}
-
-bool fSHAREDUpdater::ExtractVersionFromAppVer(const std::string& versionString, short& major,
-                                              short& minor, short& revision,
-                                              std::string& revLetter) {
-  std::vector<std::string> parts = SplitAt(versionString, '.', std::string::npos);
-  if (parts.size() < 3) return false;
-  auto parse = [&](const std::string& part, short& out) {
-    TrapToLog("ExtractVersionFromAppVer", kModule, [&] { out = LeadingNumber16(part); },
-              ErrorStyle::Tight);
-  };
-  parse(parts[0], major);
-  parse(parts[1], minor);
-  parse(parts[2], revision);
-  const std::string& third = parts[2];
-  std::string revisionText = std::to_string(revision);
-  if (third.size() != revisionText.size())
-    revLetter = third.size() > revisionText.size() ? third.substr(revisionText.size()) : "";
-  return true;
+fSHAREDUpdater::fSHAREDUpdater() : ui::Form("Updater", 6495, 4620) {
+  cInternet = std::make_unique<cSHAREDInternet>();
+  SubscribeToClient();
 }
 
-bool fSHAREDUpdater::ExtractVersionFromWebFile(const std::string& dataString, short& newMajor,
-                                               short& newMinor, short& newMinorRevision,
-                                               std::string& revLetter, std::string& progUrl) {
-  std::vector<std::string> pieces = SplitAt(dataString, '\n', 3);
-  if (pieces.size() < 2) {
-    newMajor = newMinor = newMinorRevision = 0;
-    revLetter.clear();
-    progUrl.clear();
-    return false;
+fSHAREDUpdater::~fSHAREDUpdater() = default;
+
+void fSHAREDUpdater::CreateControls() {
+  Label1.Create(*this, "You have:", {120, 135, 1095, 255});
+  lblProgram.Create(*this, "", {1260, 135, 5115, 255});
+  Label3.Create(*this, "Status:", {120, 480, 1095, 255});
+  lblUpdate.Create(*this, "", {1260, 480, 5115, 255});
+  lblUpdate.SetFontBold(true);
+  picStatus.Create(*this, {120, 840, 6255, 390});
+  txtDetails.Create(*this, {120, 1335, 6255, 1410},
+                    {.visible = false, .multiLine = true, .verticalScroll = true});
+  CreateButtons();
+  chkDisableAutoUpdate.Create(*this, "Disable automatic checking", {120, 3855, 3255, 315});
+  chkDisableAutoUpdate.SetToolTipText(
+      "If you tick this box, the program will NOT check for updated versions. Recommended "
+      "setting: not ticked");
+  cmdProxy.Create(*this, "Proxy Setup", {3525, 3810, 1335, 405});
+  cmdExit.Create(*this, "Exit", {5040, 3810, 1335, 405});
+  Label2.Create(*this, kPrivacyText, {120, 4305, 6255, 255});
+  ConnectEvents();
+}
+
+void fSHAREDUpdater::CreateButtons() {
+  Frame1.Create(*this, "", {120, 2835, 6255, 855});
+  cmdCheckAgain.Create(Frame1, "Check Again", {105, 255, 1425, 465});
+  cmdShowDetail.Create(Frame1, "Show Version Details", {1635, 255, 1425, 465});
+  cmdShowDetail.SetToolTipText("Reads details of the latest version from the server");
+  cmdDownload.Create(Frame1, "Download Only", {3165, 255, 1425, 465});
+  cmdDownload.SetToolTipText("This will download the update package without installing it.");
+  cmdDownloadInstall.Create(Frame1, "Download and Install", {4695, 255, 1425, 465});
+  cmdDownloadInstall.SetToolTipText(
+      "This will download the update package and update your copy of the program");
+}
+
+void fSHAREDUpdater::ConnectEvents() {
+  cmdCheckAgain.OnClick = [this] { CheckForUpdate(false, UpdateURL, DetailsURL, UpdateFilename); };
+  cmdShowDetail.OnClick = [this] { cmdShowDetail_Click(); };
+  cmdDownload.OnClick = [this] { cmdDownload_Click(); };
+  cmdDownloadInstall.OnClick = [this] { cmdDownloadInstall_Click(); };
+  cmdProxy.OnClick = [this] { cmdProxy_Click(); };
+  cmdExit.OnClick = [this] { SaveAndClose(); };
+}
+
+void fSHAREDUpdater::SubscribeToClient() {
+  cInternet->Progress = [this](float percent, const std::string& message) {
+    OnProgress(percent, message);
+  };
+}
+
+void fSHAREDUpdater::Form_Load() {
+  auto step = [](auto action) {
+    TrapToLog("Form_Load", kModule, action, ErrorStyle::NumberHyphen);
+  };
+  step([&] {
+    lblProgram.SetCaption(std::string(AppTitle()) + " version " + TheSubs().AppVersion());
+  });
+  step([&] { SetCaption(std::string(AppTitle()) + " Updater"); });
+  step([&] {
+    chkDisableAutoUpdate.SetValue(TheSettings().sGet("DisableAutoUpdateCheck", true).AsBool());
+  });
+}
+
+void fSHAREDUpdater::ShowStatusText(const std::string& text) {
+  TheProgress().PrintCentered(picStatus, text, true, GetSysColor(COLOR_BTNTEXT),
+                              GetSysColor(COLOR_BTNFACE));
+  if (Status) Status(text);
+}
+
+void fSHAREDUpdater::ShowandCheck(const std::string& updateUrl, const std::string& detailsUrl,
+                                  const std::string& downloadedFilename,
+                                  const std::string& currentVersion) {
+  // A window cannot be shown while a modal one is: that error alone is not recorded.
+  auto step = [](auto action) {
+    std::optional<RuntimeError> error = Trapping(action);
+    if (error && error->Number() != err::CannotShowNonModal)
+      RecordTrapped(*error, "ShowandCheck", kModule, ErrorStyle::NumberHyphen);
+  };
+  step([&] {
+    UpdateURL = updateUrl;
+    DetailsURL = detailsUrl;
+    UpdateFilename = downloadedFilename;
+  });
+  bool newer = false;
+  step([&] {
+    newer = CheckForUpdate(false, UpdateURL, DetailsURL, UpdateFilename, currentVersion);
+  });
+  if (!newer && !Visible()) step([&] { Show(true); });
+}
+
+void fSHAREDUpdater::OnProgress(float percent, const std::string& message) {
+  if (Checking) return;
+  if (percent != 100) {
+    TheProgress().ShowProgressString(picStatus, percent, 100, message);
+  } else {
+    TheProgress().PrintCentered(picStatus, "Downloaded " + message, true,
+                                GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
   }
-  bool result = ExtractVersionFromAppVer(ReplaceAll(pieces[0], "\r", ""), newMajor, newMinor,
-                                         newMinorRevision, revLetter);
-  std::string parts = std::to_string(newMajor) + std::to_string(newMinor) +
-                      std::to_string(newMinorRevision) + revLetter;
-  progUrl = ReplaceAll(ReplaceAll(pieces[1], "\r", ""), "@@@", parts);
+}
+
+bool fSHAREDUpdater::DownloadFile(const std::string& folder, const std::string& filename,
+                                  const std::string& downloadUrl, bool withProgressForm) {
+  auto step = [](auto action) {
+    TrapToLog("DownloadFile", kModule, action, ErrorStyle::NumberHyphen);
+  };
+  bool result = false;
+  Checking = false;
+  step([&] { cInternet->ApplyProxy(); });
+  step([&] { TheSubs().BusyMouse(); });
+  step([&] { TheLog().LogEvent("Trying to download " + downloadUrl); });
+  const std::string local = folder + filename;
+  bool fetched = false;
+  step([&] {
+    fetched = cInternet->GetFile(downloadUrl, local, true, false, false, withProgressForm);
+  });
+  if (!fetched) {
+    step([&] { ShowStatusText("Error - Download failed."); });
+    step([&] { TheFileSubs().EraseFile(local); });
+  } else {
+    long expected = 0;
+    long long length = -1;
+    step([&] { expected = cInternet->ExpectedFilesize(); });
+    step([&] { length = FileLength(local); });
+    if (expected < 1 || expected == length) {
+      step([&] { TheProgress().ShowProgressString(picStatus, 1, 1, "100%"); });
+      if (length < kSmallestPackage) {
+        std::string text;
+        step([&] { TheFileSubs().LoadTextFile(local, text); });
+        if (ContainsNoCase(text, "<HTML>")) {
+          step([&] { TheFileSubs().EraseFile(local); });
+          step([&] { ShowStatusText("Error - File not found on server."); });
+        }
+      } else {
+        result = true;
+      }
+    } else {
+      step([&] { ShowStatusText("Error - Downloaded file is incomplete. Please retry"); });
+      step([&] { TheFileSubs().EraseFile(local); });
+    }
+  }
+  step([&] { TheSubs().NormalMouse(); });
   return result;
+}
+
+void fSHAREDUpdater::cmdShowDetail_Click() {
+  auto step = [](auto action) {
+    TrapToLog("cmdShowDetail_Click", kModule, action, ErrorStyle::NumberHyphen);
+  };
+  step([&] { TheSubs().BusyMouse(); });
+  step([&] {
+    txtDetails.SetVisible(true);
+    txtDetails.SetText("Retrieving info...");
+  });
+  step([&] { DoEvents(); });
+  std::string reply;
+  step([&] { reply = cInternet->OpenURL(DetailsURL, false); });
+  step([&] {
+    if (!ContainsNoCase(reply, "html") || !ContainsNoCase(reply, "404"))
+      txtDetails.SetText(ReplaceAll(reply, "\n", "\r\n"));
+    else
+      txtDetails.SetText(Translated(
+          "Unable to read data from server. Please check your internet settings and try again."));
+  });
+  step([&] { TheSubs().NormalMouse(); });
+}
+
+// The proxy dialog, translated and shown modally; its errors are ignored.
+void fSHAREDUpdater::cmdProxy_Click() {
+  Ignoring([&] {
+    fSHAREDProxy dialog;
+    dialog.Load();
+    TheLang().TranslateForm(dialog);
+    dialog.Show(true);
+    dialog.Unload();
+  });
+}
+
+std::string fSHAREDUpdater::ProgramFolderFile() const { return AppFolder() + "\\" + UpdateFilename; }
+
+bool fSHAREDUpdater::CheckAndDownload(const std::string& routine) {
+  bool downloaded = false;
+  TrapToLog(routine, kModule, [&] {
+    if (ProgURL.empty()) CheckForUpdate(true, UpdateURL, DetailsURL, UpdateFilename);
+  });
+  TrapToLog(routine, kModule, [&] {
+    downloaded = DownloadFile(AppFolder() + "\\", UpdateFilename, ProgURL, false);
+  });
+  return downloaded;
+}
+
+void fSHAREDUpdater::cmdDownload_Click() {
+  if (CheckAndDownload("cmdDownload_Click"))
+    TrapToLog("cmdDownload_Click", kModule,
+              [&] { ui::MsgBox("File saved to " + ProgramFolderFile()); });
+}
+
+void fSHAREDUpdater::cmdDownloadInstall_Click() {
+  const char* routine = "cmdDownloadInstall_Click";
+  if (!CheckAndDownload(routine)) return;
+  int answer = ui::vbNo;
+  TrapToLog(routine, kModule, [&] {
+    answer = ui::MsgBox(
+        Translated("The update has been downloaded. Do you want to install it now?"),
+        ui::vbYesNo);
+  });
+  if (answer != ui::vbYes) {
+    TrapToLog(routine, kModule, [&] { ui::MsgBox("File saved to " + ProgramFolderFile()); });
+    return;
+  }
+  TrapToLog(routine, kModule, [&] { Hide(); });
+  TrapToLog(routine, kModule, [&] { DoEvents(); });
+  TrapToLog(routine, kModule, [&] {
+    if (InstallFile) InstallFile();
+  });
+  SaveAndClose();
+}
+
+void fSHAREDUpdater::StoreSetting() {
+  Ignoring([&] {
+    TheSettings().sSet("DisableAutoUpdateCheck", chkDisableAutoUpdate.Value() == 1);
+  });
+  Ignoring([&] {
+    if (FormClosed) FormClosed();
+  });
+}
+
+// Stores the check box's setting and raises FormClosed once, however the window
+// closes: the Exit button, the close box, the owner unloading it.
+void fSHAREDUpdater::SaveAndClose() {
+  if (!IsLoaded()) return;  // closed already (the owner may unload it on InstallFile)
+  closing_ = true;
+  StoreSetting();
+  Ignoring([&] { Unload(); });
+  closing_ = false;
+}
+
+void fSHAREDUpdater::Form_QueryUnload(bool& /*cancel*/, ui::CloseReason /*reason*/) {
+  if (!closing_) StoreSetting();
 }
 
 }  // namespace twi

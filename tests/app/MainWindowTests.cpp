@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include <chrono>
+#include <system_error>
 
 #include "app/frmMain.h"
 #include "base/AppInfo.h"
@@ -12,10 +13,15 @@
 #include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
 #include "install/Catalogue.h"
+#include "net/cSHAREDInternet.h"
+#include "net/fSHAREDInternet.h"
 #include "settings/cSHAREDSettings.h"
+#include "support/LogCapture.h"
 #include "support/MainWindowDriver.h"
+#include "support/TestServers.h"
 #include "support/TestSupport.h"
 #include "ui/Forms.h"
+#include "update/fSHAREDUpdater.h"
 
 namespace {
 
@@ -248,6 +254,138 @@ TEST_F(MainWindow, OtherClosesSkipTheExit) {
   EXPECT_TRUE(boxes.Calls().empty());
   EXPECT_EQ(processEnds, 0);
   EXPECT_FALSE(twitest::PathExists(SettingsFile()));
+}
+
+// A window whose status line fails with an error that is not a run-time error
+// (as a thread that cannot start raises std::system_error).
+class FailingStatusWindow : public frmMain {
+ protected:
+  void CreateControls() override {
+    frmMain::CreateControls();
+    lblStatus.OnChange = [] {
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+  }
+};
+
+TEST(MainWindowStartUp, GoesOnAfterAStepFailsWithAnyKindOfError) {
+  DeleteFileW(twi::ToWide(SettingsFile()).c_str());
+  FailingStatusWindow window;
+  twitest::StartMainWindow(window);
+  ASSERT_TRUE(window.IsLoaded());
+  EXPECT_EQ(window.cmbPrograms.ListCount(), 16);
+  EXPECT_EQ(window.lblVersion.Caption(), "V: 1.2.99");  // the last steps ran
+  EXPECT_TRUE(window.cmdScan.Enabled());
+}
+
+TEST(MainWindowStartUp, GoesOnWhenTheRuntimesFolderCannotBeMade) {
+  std::string runtimes = twi::AppFolder() + "\\Runtimes";
+  RemoveDirectoryW(twi::ToWide(runtimes).c_str());
+  twitest::WriteFileBytes(runtimes, "a file where the folder should be");
+  twitest::LogCapture log;
+  frmMain window;
+  twitest::StartMainWindow(window);
+  EXPECT_TRUE(window.IsLoaded());
+  EXPECT_EQ(window.lblVersion.Caption(), "V: 1.2.99");
+  bool recorded = false;
+  for (const std::string& text : log.Texts())
+    recorded = recorded || text.find(" in MkMissingDir of module cFile") != std::string::npos;
+  EXPECT_TRUE(recorded);
+  DeleteFileW(twi::ToWide(runtimes).c_str());
+}
+
+TEST_F(MainWindow, ExitCancelsARunningTransferBeforeUnloadingAndSavesTheSettingsLast) {
+  LoadWindow();
+  twi::TheSettings().sSet("LastUpdateCheck", 1);
+  twi::cSHAREDInternet& client = window.DownloadClient();
+  twitest::ScratchFolder dir;
+  int cancels = 0;
+  bool engineLoadedAtCancel = false, settingsAtCancel = true;
+  client.DownloadCancelled = [&] {
+    if (++cancels > 1) return;  // the client cancels once more as it is released
+    engineLoadedAtCancel = client.Engine() && client.Engine()->IsLoaded();
+    settingsAtCancel = twitest::PathExists(SettingsFile());
+  };
+  bool clientGoneAtEnd = false, formsGoneAtEnd = false, settingsAtEnd = false;
+  window.EndProcess = [&] {
+    clientGoneAtEnd = !window.cInternet;
+    formsGoneAtEnd = ui::Forms().All().empty();
+    settingsAtEnd = twitest::PathExists(SettingsFile());
+  };
+  // A file download under way on the window's client (the server takes its time
+  // to answer, so no part of the engine is busy when the exit comes).
+  client.Engine()->DownloadFile(twitest::HttpUrl("/hold/20"), dir.File("p.zip"), true);
+  ASSERT_TRUE(twitest::PumpUntil([&] { return client.Connected(); }, std::chrono::seconds(5)));
+  window.ExitProgram();
+  EXPECT_GE(cancels, 1);
+  EXPECT_TRUE(engineLoadedAtCancel);
+  EXPECT_FALSE(settingsAtCancel);
+  EXPECT_TRUE(clientGoneAtEnd);
+  EXPECT_TRUE(formsGoneAtEnd);
+  EXPECT_TRUE(settingsAtEnd);
+  EXPECT_EQ(twitest::ReadFileBytes(SettingsFile()), "LASTUPDATECHECK, 1 \r\n");
+}
+
+// "Update Install Center" up to the hand-over, with the update program missing
+// and with a stand-in for it (the probe, named Updater.exe) that writes down
+// how it was started.
+class SelfUpdate : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    CreateDirectoryW(twi::ToWide(twitest::HttpRoot() + "\\versions").c_str(), nullptr);
+    twitest::WriteFileBytes(twitest::HttpRoot() + "\\versions\\TWI_current.txt",
+                            "1.3.0\r\n" + twitest::HttpUrl("/files/TWInstUpd@@@.exe") + "\r\n");
+    twitest::WriteFileBytes(twitest::HttpRoot() + "\\TWInstUpd130.exe", std::string(40000, 'u'));
+    // Read by the start-up: the maker's server is the fixture server.
+    twitest::WriteFileBytes(SettingsFile(), "MAINSERVER," + twitest::HttpUrl("/files/") + "\r\n");
+  }
+  void TearDown() override {
+    for (const char* name : {"updater.ini", "TWInstUpd.exe", "Updater.exe", "updater-call.txt"})
+      DeleteFileW(twi::ToWide(twi::AppFolder() + "\\" + name).c_str());
+  }
+  // Clicks "Update Install Center", then "Download and Install" and Yes.
+  void UpdateAndInstall(twitest::MsgBoxRecorder& boxes) {
+    SendMessageW(window.cmdUpdateInstallCenter.hwnd(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(window.Updater);
+    ASSERT_TRUE(window.Updater->Visible());
+    EXPECT_EQ(window.Updater->lblUpdate.Caption(), "Version 1.3.0 is available!");
+    boxes.Answer(ui::vbYes);
+    window.Updater->cmdDownloadInstall.Click();
+  }
+  std::string HandOver() { return twitest::ReadFileBytes(twi::AppFolder() + "\\updater.ini"); }
+};
+
+TEST_F(SelfUpdate, HandsOverToTheUpdateProgramAndEnds) {
+  LoadWindow();
+  CopyFileW(twi::ToWide(twitest::ProbeExe()).c_str(),
+            twi::ToWide(twi::AppFolder() + "\\Updater.exe").c_str(), FALSE);
+  window.RebootNeeded = true;
+  twitest::MsgBoxRecorder boxes;
+  UpdateAndInstall(boxes);
+  EXPECT_EQ(processEnds, 1);
+  EXPECT_EQ(HandOver(), "TWInstUpd.exe");  // 13 bytes, no line break
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[1].prompt, frmMain::kRebootReminder);
+  std::string call = twi::AppFolder() + "\\updater-call.txt";
+  ASSERT_TRUE(twitest::PumpUntil([&] { return twitest::PathExists(call); }, std::chrono::seconds(20)));
+  twitest::PumpFor(std::chrono::milliseconds(300));
+  EXPECT_EQ(twitest::ReadFileBytes(call),
+            "line=" + twi::AppFolder() + "\\Updater.exe Tarnwick Software Install Center\nshow=1\n");
+  EXPECT_EQ(twitest::ReadFileBytes(twi::AppFolder() + "\\TWInstUpd.exe"), std::string(40000, 'u'));
+}
+
+TEST_F(SelfUpdate, WithoutTheUpdateProgramTheWindowComesBackAndSaysSo) {
+  LoadWindow();
+  twitest::MsgBoxRecorder boxes;
+  UpdateAndInstall(boxes);
+  EXPECT_EQ(processEnds, 0);
+  EXPECT_TRUE(window.Visible());
+  EXPECT_EQ(HandOver(), "TWInstUpd.exe");
+  ASSERT_EQ(boxes.Calls().size(), 2u);
+  EXPECT_EQ(boxes.Calls()[1].prompt, "The update program " + twi::AppFolder() +
+                                         "\\Updater.exe could not be started, so the install "
+                                         "center was not updated.");
 }
 
 TEST_F(MainWindow, SessionEndSavesTheSettingsOnly) {

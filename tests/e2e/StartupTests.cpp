@@ -7,98 +7,34 @@
 
 #include "base/Clock.h"
 #include "base/TextConv.h"
+#include "support/OtherPrograms.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-struct ProcessWindows {
-  DWORD pid;
-  std::vector<HWND> tops;
-};
-
-std::vector<HWND> TopWindowsOf(DWORD pid) {
-  ProcessWindows found{pid, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* f = reinterpret_cast<ProcessWindows*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == f->pid && IsWindowVisible(hwnd)) f->tops.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found.tops;
-}
-
-std::string TextOf(HWND hwnd) {
-  wchar_t buffer[1024] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer));
-  return twi::ToUtf8(buffer);
-}
-
-// The stored caption, read without sending the window a message (the program
-// may be busy, as it is during its start-up wait).
-std::string CaptionOf(HWND hwnd) {
-  wchar_t buffer[256] = {};
-  GetWindowTextW(hwnd, buffer, 256);
-  return twi::ToUtf8(buffer);
-}
-
-std::string ClassOf(HWND hwnd) {
-  wchar_t name[64] = {};
-  GetClassNameW(hwnd, name, 64);
-  return twi::ToUtf8(name);
-}
-
-std::vector<HWND> Descendants(HWND parent) {
-  std::vector<HWND> all;
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-HWND ChildWithText(HWND parent, const std::string& cls, const std::string& text) {
-  for (HWND h : Descendants(parent))
-    if (ClassOf(h) == cls && TextOf(h) == text) return h;
-  return nullptr;
-}
+using namespace std::chrono_literals;
+using twitest::CaptionOf;
+using twitest::ChildWithText;
+using twitest::ClassOf;
+using twitest::Descendants;
+using twitest::TextOf;
+using twitest::TopWindowsOf;
 
 bool HasLabel(HWND parent, const std::string& text) { return ChildWithText(parent, "Static", text); }
 
-class InstallCenterProcess {
+// This build's install center, copied into a program folder of its own and started there.
+class InstallCenterProcess : public twitest::StartedProgram {
  public:
-  explicit InstallCenterProcess(const std::string& folder) {
+  explicit InstallCenterProcess(const std::string& folder)
+      : StartedProgram(Installed(folder), "", folder) {}
+
+ private:
+  static std::string Installed(const std::string& folder) {
     std::string exe = folder + "\\TWInstall.exe";
     CopyFileW(twi::ToWide(twitest::BinDir() + "\\TWInstall.exe").c_str(), twi::ToWide(exe).c_str(),
               FALSE);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring line = L"\"" + twi::ToWide(exe) + L"\"";
-    ok_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         twi::ToWide(folder).c_str(), &startup, &info_);
+    return exe;
   }
-  ~InstallCenterProcess() {
-    if (!ok_) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 9);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  bool Started() const { return ok_; }
-  DWORD Pid() const { return info_.dwProcessId; }
-  bool WaitForExit(DWORD ms, DWORD& code) {
-    if (WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return false;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return true;
-  }
-
- private:
-  PROCESS_INFORMATION info_{};
-  bool ok_ = false;
 };
 
 TEST(InstallCenter, StartsWithSplashShowsTheMainWindowAndExits) {
@@ -153,7 +89,7 @@ TEST(InstallCenter, StartsWithSplashShowsTheMainWindowAndExits) {
   ASSERT_NE(exit, nullptr);
   PostMessageW(exit, BM_CLICK, 0, 0);
   DWORD code = 99;
-  ASSERT_TRUE(app.WaitForExit(10000, code));
+  ASSERT_TRUE(app.WaitForExit(10s, code));
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(twitest::PathExists(folder.File("TWInstaller.ini")));  // saved at exit
 
@@ -169,6 +105,29 @@ TEST(InstallCenter, StartsWithSplashShowsTheMainWindowAndExits) {
     EXPECT_EQ(log.substr(found - 12, 2), "1 ");  // "1 HH:mm:ss, " before each text
     at = found;
   }
+}
+
+// The program states that it runs with the administrator's rights (the system
+// folder, regsvr32, installers); under Wine it simply starts, elevated.
+TEST(InstallCenter, AsksForTheAdministratorsRights) {
+  HMODULE exe = LoadLibraryExW(twi::ToWide(twitest::BinDir() + "\\TWInstall.exe").c_str(), nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(exe, nullptr);
+  HRSRC resource = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  ASSERT_NE(resource, nullptr);
+  std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, resource))),
+                       SizeofResource(exe, resource));
+  FreeLibrary(exe);
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"requireAdministrator\""),
+            std::string::npos);
+  // This test program carries the same manifest; under Wine it runs elevated.
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  EXPECT_TRUE(GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size));
+  CloseHandle(token);
+  EXPECT_NE(elevation.TokenIsElevated, 0u);
 }
 
 }  // namespace

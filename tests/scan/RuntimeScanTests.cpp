@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <system_error>
 
 #include "app/frmMain.h"
 #include "base/Clock.h"
@@ -39,14 +40,8 @@ class Scan : public ::testing::Test {
     return texts;
   }
   std::string Name(int row) { return window.lblControlName[row].Caption(); }
-  bool Passed(int row) {
-    return window.lblOK[row].Visible() && !window.lblFail[row].Visible() &&
-           !window.cmdInstall[row].Visible();
-  }
-  bool Failed(int row) {
-    return window.lblFail[row].Visible() && window.cmdInstall[row].Visible() &&
-           !window.lblOK[row].Visible();
-  }
+  bool Passed(int row) { return twitest::RowPassed(window, row); }
+  bool Failed(int row) { return twitest::RowFailed(window, row); }
   bool Empty(int row) {
     return !window.lblControlName.Exists(row) ||
            (Name(row).empty() && !window.lblOK[row].Visible() && !window.lblFail[row].Visible() &&
@@ -180,6 +175,15 @@ TEST_F(Scan, SpeechObjectsAreCreatedByTheirClassIds) {
     EXPECT_EQ(Name(3), "Speech API 5.x");
     EXPECT_TRUE(Passed(3));
   }
+}
+
+TEST_F(Scan, AnyKindOfErrorOutsideTheTestsLeavesTheWindowIdle) {
+  window.lblStatus.OnChange = [] {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  };
+  ClickScan();
+  EXPECT_TRUE(window.cmdScan.Enabled());
+  EXPECT_TRUE(window.cmbPrograms.Enabled());
 }
 
 }  // namespace

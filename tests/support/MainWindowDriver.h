@@ -37,4 +37,17 @@ inline bool SelectProgram(twi::frmMain& window, const std::string& program) {
   return false;
 }
 
+// A result row as the user sees it: "OK" alone, or "Fail" with its "Install" button.
+inline bool RowPassed(twi::frmMain& window, int row) {
+  return window.lblOK[row].Visible() && !window.lblFail[row].Visible() &&
+         !window.cmdInstall[row].Visible();
+}
+inline bool RowFailed(twi::frmMain& window, int row) {
+  return window.lblFail[row].Visible() && window.cmdInstall[row].Visible() &&
+         !window.lblOK[row].Visible();
+}
+
+// Clicks a button as a user does (the button's own window gets the click).
+inline void ClickButton(const ui::Button& button) { SendMessageW(button.hwnd(), BM_CLICK, 0, 0); }
+
 }  // namespace twitest

@@ -44,9 +44,12 @@ void RemoveTree(const std::wstring& path) {
 
 }  // namespace
 
-ScratchFolder::ScratchFolder() {
+ScratchFolder::ScratchFolder(Place place) {
   wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
+  if (place == OnUnixTmp)
+    lstrcpyW(temp, L"Z:\\tmp\\");
+  else
+    GetTempPathW(MAX_PATH, temp);
   static int counter = 0;
   for (;;) {
     std::wstring candidate = std::wstring(temp) + L"twitest_" +
@@ -128,6 +131,23 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool PathExists(const std::string& path) {
   return GetFileAttributesW(twi::ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool SetImmutable(const std::string& path, bool immutable) {
+  std::string unixPath = path.substr(2);  // a Z: path names the Unix file directly
+  for (char& c : unixPath)
+    if (c == '\\') c = '/';
+  std::string output;
+  long code = RunAndCapture(std::string("start.exe /wait /unix /usr/bin/chattr ") +
+                                (immutable ? "+i" : "-i") + " \"" + unixPath + "\"",
+                            output);
+  if (code != 0) return false;
+  // chattr's own result does not come back through start.exe: an immutable file
+  // cannot even be renamed, a changeable one can (and is renamed back).
+  std::wstring wide = twi::ToWide(path), moved = wide + L".moved";
+  bool renamed = MoveFileW(wide.c_str(), moved.c_str()) != FALSE;
+  if (renamed) MoveFileW(moved.c_str(), wide.c_str());
+  return immutable ? !renamed : renamed;
 }
 
 std::string WindowsPathOf(const std::string& unixPath) {

@@ -18,7 +18,10 @@ namespace twitest {
 // when the object goes away. Path without trailing backslash.
 class ScratchFolder {
  public:
-  ScratchFolder();
+  // In Windows' temporary folder, or on the Unix side's /tmp (Z:\tmp), where a
+  // test can reach the files with Unix tools.
+  enum Place { InWindowsTemp, OnUnixTmp };
+  explicit ScratchFolder(Place place = InWindowsTemp);
   ~ScratchFolder();
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -75,6 +78,9 @@ std::string SourceDir();
 std::string ProbeExe();
 // Runs a command line, captures its standard output, returns its exit code.
 long RunAndCapture(const std::string& commandLine, std::string& output);
+// Makes a file under Z: immutable (chattr +i: no change, not even by root) or
+// changeable again; false when that cannot be done here.
+bool SetImmutable(const std::string& path, bool immutable);
 // Sets (or, with "", removes) the Windows version Wine shows one program.
 void SetWineVersionFor(const std::string& exeName, const std::string& version);
 

@@ -5,6 +5,7 @@
 #include "base/FileTable.h"
 #include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
+#include "support/LogCapture.h"
 #include "support/TestSupport.h"
 #include "sys/cSharedFileSubs.h"
 
@@ -43,12 +44,32 @@ TEST(FileSubs, EraseClearsReadOnlyAndReportsALockedFile) {
   HANDLE held = CreateFileW(twi::ToWide(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                             nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  size_t before = twi::TheLog().PendingActionCount();
+  twitest::LogCapture log;
   EXPECT_FALSE(files.EraseFile(name));
   CloseHandle(held);
   EXPECT_TRUE(twitest::PathExists(name));
-  EXPECT_EQ(twi::TheLog().PendingActionCount(), before + 1);
+  EXPECT_EQ(log.Texts(), std::vector<std::string>{"Permission denied (70) erasing " + name +
+                                                  " in EraseFile of module cFile"});
   EXPECT_FALSE(files.MakeReadWrite(dir.File("missing.txt")));
+}
+
+// A read-only file that cannot be made writable (an immutable file: not even
+// root may change it) is reported, not opened.
+TEST(FileSubs, AReadOnlyFileThatStaysReadOnlyIsReportedByTheOpeners) {
+  twitest::ScratchFolder unixDir(twitest::ScratchFolder::OnUnixTmp);
+  cSharedFileSubs files;
+  std::string name = unixDir.File("locked.txt");
+  twitest::WriteFileBytes(name, "old");
+  SetFileAttributesW(twi::ToWide(name).c_str(), FILE_ATTRIBUTE_READONLY);
+  if (!twitest::SetImmutable(name, true)) GTEST_SKIP() << "chattr +i is refused here";
+  twitest::LogCapture log;
+  EXPECT_EQ(files.CreateOutputFile(name), -1);
+  EXPECT_EQ(files.OpenAppendFile(name), -1);
+  EXPECT_FALSE(files.WriteTextFile(name, "new"));
+  twitest::SetImmutable(name, false);
+  const std::string text = name + " is read only, can't change it to read write, can't update it";
+  EXPECT_EQ(log.Texts(), (std::vector<std::string>{text, text, text}));
+  EXPECT_EQ(twitest::ReadFileBytes(name), "old");
 }
 
 TEST(FileSubs, MkMissingDirCreatesEachMissingPiece) {

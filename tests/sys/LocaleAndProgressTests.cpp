@@ -104,6 +104,19 @@ TEST(Progress, BarWidthFollowsTheFractionAndUpdatesAreThrottled) {
   EXPECT_FALSE(IsBar(box.Point(1, h - 2)));
 }
 
+TEST(Progress, TheBarIsTheFractionOfTheWholeBoxWidthBorderIncluded) {
+  PictureForm form;
+  form.Load();
+  ui::PictureBox bordered;
+  bordered.Create(form, {150, 1000, 3000, 300});
+  int outer = bordered.OuterWidth(), h = bordered.ScaleHeight();
+  ASSERT_GT(outer, bordered.ScaleWidth());  // the border takes a few pixels
+  twi::cSharedProgress progress;
+  progress.ShowProgressString(bordered, 0.5, 1, "x");
+  EXPECT_TRUE(IsBar(bordered.Point(outer / 2 - 1, h - 2)));
+  EXPECT_FALSE(IsBar(bordered.Point(outer / 2 + 1, h - 2)));
+}
+
 TEST(Progress, CentredTextLeavesTheEdgesClear) {
   PictureForm form;
   form.Load();

@@ -162,4 +162,72 @@ TEST_F(Log, TextIsWrittenInTheAnsiCodePage) {
   EXPECT_NE(twitest::ReadFileBytes(File()).find("Gr\xFC\xDF" "e"), std::string::npos);
 }
 
+// The shared log is the one every service writes its trapped errors to: when it
+// cannot open its own file, the failure must not come back to it (it would
+// record the failure, which fills the batch, which tries the file again, …).
+TEST(SharedLog, ActionsTheFileCannotTakeStayPendingAndTheWorkGoesOn) {
+  cSharedLogging& log = twi::TheLog();
+  const std::string previous = log.CurrentLogFilename();
+  log.WriteActionsToLog();
+  twitest::ScratchFolder dir;
+  struct Case {
+    const char* why;
+    std::string path;
+    bool holdOpen;
+  };
+  for (const Case& c : {Case{"held open by another program", dir.File("held.txt"), true},
+                        Case{"its folder is missing", dir.File("missing\\log.txt"), false}}) {
+    SCOPED_TRACE(c.why);
+    log.SetLogFilename(c.path);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.holdOpen) {
+      twitest::WriteFileBytes(c.path, "");
+      held = CreateFileW(twi::ToWide(c.path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    for (int i = 1; i <= 21; ++i) log.AddAction("kept " + std::to_string(i), "Step", "cTest");
+    EXPECT_EQ(log.PendingActionCount(), 21u);
+    if (c.holdOpen) {
+      CloseHandle(held);
+      log.AddAction("after");
+      EXPECT_EQ(log.PendingActionCount(), 0u);
+      auto lines = LinesOf(c.path);
+      ASSERT_EQ(lines.size(), 22u);
+      EXPECT_EQ(TextOf(lines[0]), "kept 1 in Step of module cTest");
+      EXPECT_EQ(TextOf(lines[21]), "after");
+    } else {
+      log.SetLogFilename(dir.File("log.txt"));
+      log.WriteActionsToLog();
+      EXPECT_EQ(LinesOf(dir.File("log.txt")).size(), 21u);
+    }
+  }
+  log.SetLogFilename(previous);
+}
+
+// The header as another program, the probe, writes it at its start-up while
+// Wine poses as Windows XP; the actions it still holds when it ends are lost.
+TEST(SharedLog, TheHeaderNamesWindowsTheProgramAndItsFoldersAndPendingActionsDieWithIt) {
+  twitest::ScratchFolder dir;
+  std::string path = dir.File("probe-log.txt");
+  twitest::SetWineVersionFor("probe.exe", "winxp");
+  std::string output;
+  long code = twitest::RunAndCapture("\"" + twitest::ProbeExe() + "\" log \"" + path + "\" 5", output);
+  twitest::SetWineVersionFor("probe.exe", "");
+  ASSERT_EQ(code, 0) << output;
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  wchar_t probe[MAX_PATH] = {};
+  GetFullPathNameW(twi::ToWide(twitest::ProbeExe()).c_str(), MAX_PATH, probe, nullptr);
+  std::string probeFolder = twi::ToUtf8(probe);
+  probeFolder.erase(probeFolder.rfind('\\'));
+  auto lines = LinesOf(path);
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(TextOf(lines[1]), "Operating System: WinXP");
+  EXPECT_EQ(TextOf(lines[2]), "App: probe");
+  EXPECT_EQ(TextOf(lines[4]), "Curdir: " + twi::ToUtf8(current));
+  EXPECT_EQ(TextOf(lines[5]), "App path: " + probeFolder);
+  EXPECT_EQ(TextOf(lines[6]), "Program startup");
+}
+
 }  // namespace

@@ -1,0 +1,20 @@
+#pragma once
+// Installs one control or library: copies it into the Windows system folder
+// and starts "regsvr32.exe /s" on it, hidden, then waits two seconds (window
+// events keep running). A target in use, where the component allows it, is
+// replaced at the next reboot instead (install/ReplaceAtReboot.h). A copy that
+// fails otherwise is shown as failed, with the file and the reason, and nothing
+// is registered. Errors go to the status line and the log; the caller goes on.
+#include <string>
+
+namespace twi::install {
+
+class MainWindowLink;
+
+void CopyToSysFolder(MainWindowLink& window, const std::string& sourcePath,
+                     const std::string& fileName, bool inUseFallback);
+
+// The reason a copy result code stands for ("" for a successful copy).
+std::string CopyFailureReason(long copyResult);
+
+}  // namespace twi::install

@@ -1,0 +1,86 @@
+#include "install/DownloadFile.h"
+
+#include "base/AppInfo.h"
+#include "base/DoEvents.h"
+#include "base/FileSystem.h"
+#include "base/TextConv.h"
+#include "base/Trap.h"
+#include "diag/cSharedLogging.h"
+#include "install/MainWindowLink.h"
+#include "net/ServerAddresses.h"
+#include "net/cSHAREDInternet.h"
+#include "sys/cSHAREDSubs.h"
+#include "sys/cSharedFileSubs.h"
+#include "ui/MsgBox.h"
+
+namespace twi::install {
+namespace {
+
+// Looks at the file that arrived (or the local copy) and erases a bad one.
+void CheckFile(MainWindowLink& w, const std::string& file, long expectedSize) {
+  cSharedFileSubs& files = TheFileSubs();
+  long long length = FileLen(file);  // no file at all: error 53 for the caller's handler
+  if (length == 0 || w.DownloadFailed) {
+    if (files.FileExists(file)) {
+      w.SetStatus(kDownloadFailed);
+      files.EraseFile(file);
+    }
+  } else if (expectedSize >= 1 && length < expectedSize) {
+    w.SetStatus(kShortDownload);
+    files.EraseFile(file);
+  } else if (length < kErrorPageLimit) {
+    w.SetStatus(kDownloadFailed);
+    std::string text;
+    files.LoadTextFile(file, text);
+    if (UpperAscii(text).find("<HTML>") != std::string::npos) {
+      files.EraseFile(file);
+      ui::MsgBox(kNotOnServer + MakerWebSite());
+    }
+  }
+}
+
+}  // namespace
+
+std::string LocalPackageFolder() { return AppFolder() + "\\Local\\"; }
+
+void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::string& fileName,
+                  const std::string& url, const std::string& subFolder) {
+  std::optional<RuntimeError> error = Trapping([&] {
+    cSHAREDInternet& client = w.DownloadClient();
+    cSharedFileSubs& files = TheFileSubs();
+    std::string candidate = LocalPackageFolder() + subFolder + files.FileOnly(url);
+    std::string file;
+    long expectedSize = 0;
+    const bool local = files.FileExists(candidate);
+    if (local) {
+      // A failure left over from an earlier transfer says nothing about this copy.
+      w.DownloadFailed = false;
+      TheLog().LogEvent("Using " + candidate);
+      file = candidate;
+    } else {
+      TheSubs().BusyBGmouse();
+      TheLog().LogEvent("Trying to download " + url);
+      file = localFolder + fileName;
+      w.ShowStopButton(true);
+      DoEvents();
+      bool ok = client.GetFile(url, file, true, false, false, false);
+      w.ShowStopButton(false);
+      DoEvents();
+      w.DownloadFailed = !ok;
+      expectedSize = client.ExpectedFilesize();
+    }
+    CheckFile(w, file, expectedSize);
+    // Unpacking and copying read the package from localFolder: a local copy
+    // that passed the checks is put there, as a download would have been.
+    if (local && files.FileExists(candidate)) files.CopyFile(candidate, localFolder + fileName);
+    w.ReleaseDownloadClient();
+    TheSubs().NormalMouse();
+  });
+  if (!error) return;
+  w.SetStatus("DownloadFile: " + url + " - " + error->Description());
+  Ignoring([&] { TheSubs().NormalMouse(); });
+  // Raised again to the installer, and from there to the button's handler.
+  throw RuntimeError(error->Number(), "Error while downloading: " + error->Description());
+}
+
+}  // namespace twi::install

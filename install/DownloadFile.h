@@ -1,0 +1,33 @@
+#pragma once
+// Fetches one package for the installers: a ready copy in the program folder's
+// Local folder (under `subFolder` there) is used when present (and copied to
+// localFolder + fileName, where the installers unpack it), otherwise the
+// window's download client downloads `url` into localFolder + fileName while
+// "Stop Current Download" is shown. The file is then checked: an empty file or
+// a failed transfer, a file shorter than the server announced, and a short file
+// that is the server's HTML error page are erased and reported. A transfer that
+// leaves no file at all is raised to the caller as "Error while downloading: "
+// + the error's description (number unchanged).
+#include <string>
+
+namespace twi::install {
+
+class MainWindowLink;
+
+void DownloadFile(MainWindowLink& window, const std::string& localFolder,
+                  const std::string& fileName, const std::string& url,
+                  const std::string& subFolder);
+
+// The local package folder: program folder + "\Local\".
+std::string LocalPackageFolder();
+
+inline constexpr const char* kDownloadFailed = "Download Failed";
+inline constexpr const char* kShortDownload = "File didn't download properly. Please try again.";
+// Followed by the maker's web site address.
+inline constexpr const char* kNotOnServer =
+    "File not found on server. Try again later, or update your copy of the Tarnwick Installer "
+    "from ";
+// Files shorter than this are looked at for the server's error page.
+inline constexpr long long kErrorPageLimit = 25000;
+
+}  // namespace twi::install

@@ -1,0 +1,196 @@
+// Saving TWInstaller.ini when the file or the disk is in the way: a read-only
+// file, a file another program holds open, a file no one can make writable
+// (immutable), and a disk that is really full (a small tmpfs mounted by the
+// test set-up, tests/server/start-fsfaults). The old file survives every
+// failed or cancelled save.
+#include <gtest/gtest.h>
+
+#include "base/TextConv.h"
+#include "diag/cSharedLogging.h"
+#include "settings/cSHAREDSettings.h"
+#include "support/TestServers.h"
+#include "support/TestSupport.h"
+#include "sys/cSharedFileSubs.h"
+
+namespace {
+
+using twi::cSHAREDSettings;
+
+// Holds a file open as another program would, with the sharing it allows others.
+class Holder {
+ public:
+  Holder(const std::string& path, DWORD share)
+      : handle_(CreateFileW(twi::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~Holder() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// What the file-system fault set-up could prepare on this machine: "yes", or
+// "no <why>".
+std::string FaultAvailable(const std::string& name) {
+  std::string ready = twitest::ReadFileBytes(twitest::ServerFile("fsfaults.ready"));
+  size_t at = ready.find(name + "=");
+  if (at == std::string::npos) return "no fault set-up";
+  size_t end = ready.find('\n', at);
+  return ready.substr(at + name.size() + 1, end == std::string::npos ? end : end - at - name.size() - 1);
+}
+
+std::string LogText() {
+  twi::TheLog().WriteActionsToLog();
+  std::string file = twi::TheLog().CurrentLogFilename();
+  return file.empty() ? std::string() : twitest::ReadFileBytes(file);
+}
+
+cSHAREDSettings NewSettings() {
+  cSHAREDSettings store;
+  store.sSet("ProxyServer", "myproxy");
+  store.sSet("ProxyType", 2);
+  return store;
+}
+constexpr char kNewBytes[] = "PROXYSERVER,myproxy\r\nPROXYTYPE, 2 \r\n";
+
+class SettingsSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    twi::TheLog().LogEvent("settings save tests", true);
+    file = dir.File("TWInstaller.ini");
+    twitest::WriteFileBytes(file, "OLD,1\r\n");
+  }
+  twitest::ScratchFolder dir;
+  std::string file;
+};
+
+TEST_F(SettingsSave, AReadOnlyFileIsMadeWritableAndSaved) {
+  SetFileAttributesW(twi::ToWide(file).c_str(), FILE_ATTRIBUTE_READONLY);
+  twitest::MsgBoxRecorder boxes;
+  cSHAREDSettings store = NewSettings();
+  EXPECT_TRUE(store.SaveSettings(file));
+  EXPECT_TRUE(boxes.Calls().empty());
+  EXPECT_EQ(twitest::ReadFileBytes(file), kNewBytes);
+  EXPECT_FALSE(twi::TheFileSubs().isReadonly(file));
+}
+
+TEST_F(SettingsSave, AFileInUseIsStillSavedWhereItsHolderAllowsWriting) {
+  struct Case {
+    const char* name;
+    DWORD share;
+    bool written;
+  } cases[] = {
+      {"held with read and write sharing", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+      {"held with all sharing", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
+      {"held with read sharing only", FILE_SHARE_READ, false},
+      {"held without sharing", 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    twitest::WriteFileBytes(file, "OLD,1\r\n");
+    twitest::MsgBoxRecorder boxes;
+    cSHAREDSettings store = NewSettings();
+    {
+      Holder holder(file, c.share);
+      ASSERT_TRUE(holder.Held());
+      // A file that cannot be opened for writing ends the save: nothing written, no message.
+      EXPECT_TRUE(store.SaveSettings(file));
+    }
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(twitest::ReadFileBytes(file), c.written ? kNewBytes : "OLD,1\r\n");
+    EXPECT_FALSE(twitest::PathExists(cSHAREDSettings::TemporaryFileOf(file)));
+  }
+  // Failures to open are logged, and never under the temporary file's name.
+  std::string log = LogText();
+  EXPECT_NE(log.find("Permission denied (70) in CreateOutputFile of module cFile"),
+            std::string::npos);
+  EXPECT_EQ(log.find(cSHAREDSettings::TemporaryFileOf(file)), std::string::npos);
+}
+
+TEST_F(SettingsSave, AFileNoOneCanMakeWritableKeepsItsContents) {
+  std::string available = FaultAvailable("immutable");
+  if (available != "yes") GTEST_SKIP() << "no immutable file on this machine: " << available;
+  std::string immutable = twitest::ServerFile("fsfaults\\immutable\\TWInstaller.ini");
+  ASSERT_TRUE(twi::TheFileSubs().isReadonly(immutable));
+  EXPECT_FALSE(twi::TheFileSubs().MakeReadWrite(immutable));
+  twitest::MsgBoxRecorder boxes;
+  cSHAREDSettings store = NewSettings();
+  EXPECT_TRUE(store.SaveSettings(immutable));  // nothing written is not a failure
+  EXPECT_TRUE(boxes.Calls().empty());
+  EXPECT_EQ(twitest::ReadFileBytes(immutable), "PROXYTYPE, 1 \r\n");
+  std::string log = LogText();
+  EXPECT_NE(log.find(immutable + " is read only, can't change it to read write, can't update it"),
+            std::string::npos);
+  EXPECT_EQ(log.find(cSHAREDSettings::TemporaryFileOf(immutable)), std::string::npos);
+  store.LoadSettings(immutable);
+  EXPECT_EQ(store.sGet("ProxyType").AsText(), " 1 ");
+}
+
+// Fills the disk of `folder` with one file until the disk is full.
+bool FillDisk(const std::string& filler) {
+  HANDLE out = CreateFileW(twi::ToWide(filler).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  std::string block(4096, 'f');
+  DWORD written = 0;
+  bool full = false;
+  for (int i = 0; i < 100000 && !full; ++i) {
+    if (!WriteFile(out, block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+      full = GetLastError() == ERROR_DISK_FULL || GetLastError() == ERROR_HANDLE_DISK_FULL;
+    else if (written < block.size())
+      full = true;
+  }
+  // Single bytes fill what the blocks left.
+  for (int i = 0; i < 4096 && full; ++i)
+    if (!WriteFile(out, "f", 1, &written, nullptr) || written == 0) break;
+  CloseHandle(out);
+  return full;
+}
+
+TEST(SettingsSaveOnAFullDisk, RetryAfterSpaceIsFreedOrCancelAndTheOldFileStays) {
+  std::string available = FaultAvailable("tmpfs");
+  if (available != "yes") GTEST_SKIP() << "no small disk can be mounted here: " << available;
+  std::string folder = twitest::ServerFile("fsfaults\\full");
+  std::string file = folder + "\\TWInstaller.ini", filler = folder + "\\filler.bin";
+  const std::string expectedPrompt =
+      "You've run out of disk space on drive Z:\rPlease clear some space and then click Retry, "
+      "else click Cancel to abort.";
+  cSHAREDSettings store;
+  std::string bytes;
+  for (int i = 0; i < 40; ++i) {
+    store.sSet("Setting" + std::to_string(i), std::string(1000, static_cast<char>('a' + i % 26)));
+    bytes += "SETTING" + std::to_string(i) + "," + std::string(1000, static_cast<char>('a' + i % 26)) +
+             "\r\n";
+  }
+  enum class Answer { Retry, Cancel };
+  for (Answer answer : {Answer::Cancel, Answer::Retry}) {
+    SCOPED_TRACE(answer == Answer::Retry ? "Retry" : "Cancel");
+    twitest::WriteFileBytes(file, "OLD,1\r\n");
+    ASSERT_TRUE(FillDisk(filler)) << "the disk did not fill up";
+    twitest::MsgBoxRecorder boxes;
+    boxes.OnShow = [&](const ui::MsgBoxCall&) {
+      // The old file is intact while the user decides, and nothing else is left.
+      EXPECT_EQ(twitest::ReadFileBytes(file), "OLD,1\r\n");
+      EXPECT_FALSE(twitest::PathExists(cSHAREDSettings::TemporaryFileOf(file)));
+      if (answer == Answer::Retry) DeleteFileW(twi::ToWide(filler).c_str());
+    };
+    boxes.Answer(answer == Answer::Retry ? ui::vbRetry : ui::vbCancel);
+    bool saved = store.SaveSettings(file);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].prompt, expectedPrompt);
+    EXPECT_EQ(boxes.Calls()[0].style, ui::vbRetryCancel);
+    if (answer == Answer::Retry) {
+      EXPECT_TRUE(saved);
+      EXPECT_TRUE(twitest::ReadFileBytes(file) == bytes);
+    } else {
+      EXPECT_FALSE(saved);
+      EXPECT_EQ(twitest::ReadFileBytes(file), "OLD,1\r\n");
+    }
+    EXPECT_FALSE(twitest::PathExists(cSHAREDSettings::TemporaryFileOf(file)));
+    DeleteFileW(twi::ToWide(filler).c_str());
+  }
+}
+
+}  // namespace

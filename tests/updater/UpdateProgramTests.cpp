@@ -1,0 +1,193 @@
+// The update program: it waits for the install center to close, runs the
+// package that updater.ini names, keeps the old install center when anything
+// goes wrong, and starts the install center again. Real programs throughout:
+// the install center of this build (1.2.99), the stand-in package that puts a
+// 1.3.0 build in its place, and packages that fail.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "base/TextConv.h"
+#include "support/OtherPrograms.h"
+#include "support/TestSupport.h"
+#include "updater/ProgramFile.h"
+#include "updater/UpdateRun.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using twi::updater::UpdateRun;
+
+std::string Fixture(const std::string& name) {
+  return twitest::WindowsPathOf(TWI_FIXTURE_DIR) + "\\update\\" + name;
+}
+
+std::string FileVersionOf(const std::string& path) {
+  std::wstring wide = twi::ToWide(path);
+  DWORD ignored = 0, size = GetFileVersionInfoSizeW(wide.c_str(), &ignored);
+  std::vector<unsigned char> data(size);
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!size || !GetFileVersionInfoW(wide.c_str(), 0, size, data.data()) ||
+      !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length))
+    return "";
+  return std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+         std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+         std::to_string(HIWORD(info->dwFileVersionLS)) + "." +
+         std::to_string(LOWORD(info->dwFileVersionLS));
+}
+
+// A program folder holding this build's install center.
+class UpdateProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CopyFileW(twi::ToWide(twitest::BinDir() + "\\TWInstall.exe").c_str(),
+              twi::ToWide(InstallCenter()).c_str(), FALSE);
+    original = twitest::ReadFileBytes(InstallCenter());
+  }
+  std::string InstallCenter() const { return folder.File("TWInstall.exe"); }
+  void Package(const std::string& fixture) {
+    CopyFileW(twi::ToWide(Fixture(fixture)).c_str(),
+              twi::ToWide(folder.File("TWInstUpd.exe")).c_str(), FALSE);
+  }
+  void HandOver(const std::string& text) { twitest::WriteFileBytes(folder.File("updater.ini"), text); }
+  int Run(double closeTimeout = 10) {
+    UpdateRun run(folder.Path(), "Update program test: no such window");
+    run.CloseTimeoutSeconds = closeTimeout;
+    run.Tell = [this](const std::string& message) { told.push_back(message); };
+    return run.Run();
+  }
+  // The install center the update program started again: its version line.
+  std::string RestartedVersionLine() {
+    HWND window = twitest::WaitForWindowOf(InstallCenter(), "Tarnwick Software Install Center", 20s);
+    if (!window) return "no install center window";
+    // The version shows once start-up is over (the splash goes first).
+    std::string line;
+    for (int i = 0; i < 100 && line.empty(); ++i, Sleep(100))
+      for (const std::string& text : twitest::ChildTexts(window))
+        if (text.rfind("V: ", 0) == 0) line = text;
+    EXPECT_TRUE(twitest::CloseAndWaitForExit(window, 10s));
+    return line;
+  }
+  std::string Log() { return twitest::ReadFileBytes(folder.File("updater.log")); }
+
+  twitest::ScratchFolder folder;
+  std::string original;
+  std::vector<std::string> told;
+};
+
+TEST_F(UpdateProgram, RunsThePackageAndStartsTheNewInstallCenter) {
+  Package("TWInstUpd.exe");
+  HandOver("TWInstUpd.exe");
+  EXPECT_EQ(Run(), UpdateRun::kUpdated);
+  EXPECT_TRUE(told.empty());
+  EXPECT_EQ(FileVersionOf(InstallCenter()), "1.3.0.0");
+  EXPECT_FALSE(twitest::PathExists(folder.File("updater.ini")));
+  EXPECT_FALSE(twitest::PathExists(folder.File("TWInstall.exe.previous")));
+  EXPECT_EQ(RestartedVersionLine(), "V: 1.3.0");
+  std::string log = Log();
+  for (const char* step : {"updater.ini names the package \"TWInstUpd.exe\"", "Removed updater.ini",
+                           "The package ended with code 0", "Update installed",
+                           "Started the install center again"})
+    EXPECT_NE(log.find(step), std::string::npos) << step << "\n" << log;
+}
+
+TEST_F(UpdateProgram, WhateverFailsTheOldInstallCenterStaysAndStartsAgain) {
+  struct Case {
+    const char* what;
+    const char* package;  // fixture copied as TWInstUpd.exe, "" for none
+    const char* handOver;  // nullptr: no updater.ini
+    std::string message;
+  };
+  const std::string unchanged = ". The install center was not changed.";
+  const std::vector<Case> cases = {
+      {"no updater.ini", "", nullptr,
+       "There is no update to install (updater.ini is missing, empty or not valid)" + unchanged},
+      {"an empty updater.ini", "", "",
+       "There is no update to install (updater.ini is missing, empty or not valid)" + unchanged},
+      {"a path instead of a name", "TWInstUpd.exe", "..\\TWInstUpd.exe",
+       "There is no update to install (updater.ini is missing, empty or not valid)" + unchanged},
+      {"a missing package", "", "TWInstUpd.exe",
+       "The update package TWInstUpd.exe was not found" + unchanged},
+      {"a package that fails", "TWInstUpd-fails.exe", "TWInstUpd.exe",
+       "The update package TWInstUpd.exe ended with error code 5" + unchanged},
+      {"a package that leaves no program", "TWInstUpd-breaks.exe", "TWInstUpd.exe",
+       "The update package TWInstUpd.exe did not leave a working install center. The previous "
+       "install center was put back."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    told.clear();
+    DeleteFileW(twi::ToWide(folder.File("TWInstUpd.exe")).c_str());
+    if (*c.package) Package(c.package);
+    if (c.handOver) HandOver(c.handOver);
+    EXPECT_EQ(Run(), UpdateRun::kNotUpdated);
+    EXPECT_EQ(told, std::vector<std::string>{c.message});
+    EXPECT_TRUE(twitest::ReadFileBytes(InstallCenter()) == original);
+    EXPECT_FALSE(twitest::PathExists(folder.File("updater.ini")));
+    EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
+  }
+}
+
+TEST_F(UpdateProgram, APackageThatIsNoProgramCannotBeRun) {
+  twitest::WriteFileBytes(folder.File("TWInstUpd.exe"), "<html>not found</html>");
+  HandOver("TWInstUpd.exe");
+  EXPECT_EQ(Run(), UpdateRun::kNotUpdated);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].rfind("The update package TWInstUpd.exe could not be run (", 0), 0u) << told[0];
+  EXPECT_TRUE(twitest::ReadFileBytes(InstallCenter()) == original);
+  EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
+}
+
+TEST_F(UpdateProgram, AnInstallCenterThatDoesNotCloseIsLeftAlone) {
+  Package("TWInstUpd.exe");
+  HandOver("TWInstUpd.exe");
+  HWND window = CreateWindowExW(0, L"STATIC", L"Update program test: no such window", WS_POPUP,
+                                0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(Run(1), UpdateRun::kStillRunning);
+  DestroyWindow(window);
+  EXPECT_EQ(told, std::vector<std::string>{
+                      "The install center did not close within 1 seconds, so it was not updated."});
+  EXPECT_TRUE(twitest::ReadFileBytes(InstallCenter()) == original);
+  EXPECT_TRUE(twitest::PathExists(folder.File("updater.ini")));  // left for a later try
+  EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 2s));  // nothing was started
+}
+
+// Updater.exe itself, as the install center starts it: the caption follows the
+// program name with its blanks and no quotes; a failure is told in one box.
+TEST_F(UpdateProgram, TheProgramTellsAFailureInOneBox) {
+  std::string updater = folder.File("Updater.exe");
+  CopyFileW(twi::ToWide(twitest::BinDir() + "\\Updater.exe").c_str(), twi::ToWide(updater).c_str(),
+            FALSE);
+  twitest::StartedProgram program(updater, "Update program test: no such window");
+  ASSERT_TRUE(program.Started());
+  HWND box = twitest::WaitForWindowOf(updater, "Tarnwick Software Install Center Updater", 20s);
+  ASSERT_TRUE(box);
+  std::vector<std::string> texts = twitest::ChildTexts(box);
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      "There is no update to install (updater.ini is missing, empty or not "
+                      "valid). The install center was not changed."),
+            texts.end());
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(program.WaitForExit(10s, code));
+  EXPECT_EQ(code, static_cast<DWORD>(UpdateRun::kNotUpdated));
+  EXPECT_NE(Log().find("Update program started for \"Update program test: no such window\""),
+            std::string::npos)
+      << Log();
+  EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
+}
+
+TEST(ProgramFile, OnlyAnExecutableImageIsRunnable) {
+  twitest::ScratchFolder dir;
+  twitest::WriteFileBytes(dir.File("text.exe"), "MZ but nothing after it");
+  EXPECT_TRUE(twi::updater::IsRunnableProgram(twitest::BinDir() + "\\TWInstall.exe"));
+  EXPECT_FALSE(twi::updater::IsRunnableProgram(dir.File("text.exe")));
+  EXPECT_FALSE(twi::updater::IsRunnableProgram(dir.File("missing.exe")));
+  EXPECT_FALSE(twi::updater::IsRunnableProgram(
+      twitest::WindowsPathOf(TWI_FIXTURE_DIR) + "\\msinet.ocx"));  // a DLL
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+#include "updater/UpdateRun.h"
+
+#include <windows.h>
+
+#include "base/Clock.h"
+#include "base/FileSystem.h"
+#include "base/RuntimeError.h"
+#include "base/TextConv.h"
+#include "base/UniqueHandle.h"
+#include "updater/ProgramFile.h"
+
+namespace twi::updater {
+namespace {
+
+constexpr DWORD kPollMs = 100;
+
+std::string ReadWholeFile(const std::string& path, bool& found) {
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  found = static_cast<bool>(file);
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (file && ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0 &&
+         bytes.size() < 65536)
+    bytes.append(buffer, got);
+  return bytes;
+}
+
+// A package name is a plain file name in the program folder.
+bool IsPlainFileName(const std::string& name) {
+  return !name.empty() && name.find_first_of("\\/:*?\"<>|") == std::string::npos &&
+         name != "." && name != "..";
+}
+
+// True once no other program holds the file open (a program that is still
+// ending holds its own executable).
+bool IsFree(const std::string& path) {
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+std::string LastErrorText() { return RuntimeError::FromLastError().Description(); }
+
+std::string FullPathUpper(const std::string& path) {
+  wchar_t full[MAX_PATH] = {};
+  GetFullPathNameW(ToWide(path).c_str(), MAX_PATH, full, nullptr);
+  return UpperAscii(ToUtf8(full));
+}
+
+// Whether process `pid` runs the program file `exePath`.
+bool IsProgram(unsigned long pid, const std::string& exePath) {
+  if (pid == 0) return false;
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!process || !QueryFullProcessImageNameW(process.Get(), 0, image, &size)) return false;
+  return FullPathUpper(ToUtf8(std::wstring_view(image, size))) == FullPathUpper(exePath);
+}
+
+}  // namespace
+
+UpdateRun::UpdateRun(std::string programFolder, std::string caption, unsigned long starterPid)
+    : folder_(std::move(programFolder)),
+      caption_(std::move(caption)),
+      installCenter_(folder_ + "\\TWInstall.exe"),
+      previous_(folder_ + "\\TWInstall.exe.previous"),
+      handOver_(folder_ + "\\updater.ini"),
+      log_(folder_ + "\\updater.log") {
+  installCenterPid_ = IsProgram(starterPid, installCenter_) ? starterPid : 0;
+}
+
+int UpdateRun::Run() {
+  log_.Write("Update program started for \"" + caption_ + "\" in " + folder_);
+  deadline_ = ClockSeconds() + CloseTimeoutSeconds;
+  if (!WaitForInstallCenterToClose())
+    return Fail(kStillRunning, "The install center did not close within " +
+                                   std::to_string(static_cast<int>(CloseTimeoutSeconds)) +
+                                   " seconds, so it was not updated.");
+  std::string name;
+  if (!ReadPackageName(name)) {
+    StartInstallCenter();
+    return Fail(kNotUpdated,
+                "There is no update to install (updater.ini is missing, empty or not valid). "
+                "The install center was not changed.");
+  }
+  int result = InstallPackage(name);
+  StartInstallCenter();
+  return result;
+}
+
+// A window with the caption, of the install center's process when we know it
+// (another program may show a window with the same caption).
+bool UpdateRun::InstallCenterWindowOpen() const {
+  std::wstring caption = ToWide(caption_);
+  for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); window;
+       window = FindWindowExW(nullptr, window, nullptr, caption.c_str())) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (installCenterPid_ == 0 || pid == installCenterPid_) return true;
+  }
+  return false;
+}
+
+bool UpdateRun::WaitForInstallCenterToClose() {
+  while (InstallCenterWindowOpen()) {
+    if (ClockSeconds() >= deadline_) return false;
+    Sleep(kPollMs);
+  }
+  log_.Write("The install center's window has closed");
+  if (installCenterPid_ != 0) {
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, installCenterPid_));
+    double left = deadline_ - ClockSeconds();
+    if (process && WaitForSingleObject(process.Get(), left > 0 ? static_cast<DWORD>(left * 1000)
+                                                               : 0) == WAIT_TIMEOUT)
+      return false;
+  }
+  while (!IsFree(installCenter_)) {
+    if (ClockSeconds() >= deadline_) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+bool UpdateRun::ReadPackageName(std::string& name) {
+  bool found = false;
+  name = Trim(AnsiToUtf8(ReadWholeFile(handOver_, found)));
+  while (!name.empty() && (name.back() == '\r' || name.back() == '\n')) name.pop_back();
+  if (!found) {
+    log_.Write("No updater.ini in the program folder");
+    return false;
+  }
+  log_.Write("updater.ini names the package \"" + name + "\"");
+  // Read once: a failed update is not tried again at the next start.
+  if (DeleteFileW(ToWide(handOver_).c_str())) log_.Write("Removed updater.ini");
+  return IsPlainFileName(name);
+}
+
+int UpdateRun::InstallPackage(const std::string& name) {
+  const std::string package = folder_ + "\\" + name;
+  if (!IsExistingFile(package))
+    return Fail(kNotUpdated, "The update package " + name +
+                                 " was not found. The install center was not changed.");
+  if (!CopyFileW(ToWide(installCenter_).c_str(), ToWide(previous_).c_str(), FALSE))
+    return Fail(kNotUpdated, "The install center could not be kept aside before the update (" +
+                                 LastErrorText() + "). Nothing was changed.");
+  log_.Write("Kept the install center as " + previous_);
+  long exitCode = 0;
+  std::string why;
+  if (!RunPackage(package, exitCode, why)) {
+    PutBackPrevious();
+    return Fail(kNotUpdated, "The update package " + name + " could not be run (" + why +
+                                 "). The install center was not changed.");
+  }
+  if (exitCode != 0) {
+    PutBackPrevious();
+    return Fail(kNotUpdated, "The update package " + name + " ended with error code " +
+                                 std::to_string(exitCode) +
+                                 ". The install center was not changed.");
+  }
+  if (!IsRunnableProgram(installCenter_)) {
+    PutBackPrevious();
+    return Fail(kNotUpdated, "The update package " + name +
+                                 " did not leave a working install center. The previous install "
+                                 "center was put back.");
+  }
+  DeleteFileW(ToWide(previous_).c_str());
+  log_.Write("Update installed");
+  return kUpdated;
+}
+
+bool UpdateRun::RunPackage(const std::string& path, long& exitCode, std::string& why) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  std::wstring line = L"\"" + ToWide(path) + L"\"";
+  std::wstring folder = ToWide(folder_);
+  log_.Write("Running " + path);
+  if (!CreateProcessW(ToWide(path).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &process)) {
+    why = LastErrorText();
+    log_.Write("The package could not be started: " + why);
+    return false;
+  }
+  UniqueHandle thread(process.hThread), handle(process.hProcess);
+  WaitForSingleObject(handle.Get(), INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(handle.Get(), &code);
+  exitCode = static_cast<long>(code);
+  log_.Write("The package ended with code " + std::to_string(exitCode));
+  return true;
+}
+
+void UpdateRun::PutBackPrevious() {
+  if (MoveFileExW(ToWide(previous_).c_str(), ToWide(installCenter_).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    log_.Write("Put the previous install center back");
+  else
+    log_.Write("Could not put the previous install center back: " + LastErrorText());
+}
+
+void UpdateRun::StartInstallCenter() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  std::wstring line = L"\"" + ToWide(installCenter_) + L"\"";
+  std::wstring folder = ToWide(folder_);
+  if (!CreateProcessW(ToWide(installCenter_).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, folder.c_str(), &startup, &process)) {
+    log_.Write("Could not start the install center again: " + LastErrorText());
+    return;
+  }
+  UniqueHandle thread(process.hThread), handle(process.hProcess);
+  log_.Write("Started the install center again");
+}
+
+int UpdateRun::Fail(int code, const std::string& message) {
+  log_.Write(message);
+  if (Tell) Tell(message);
+  return code;
+}
+
+}  // namespace twi::updater
