@@ -38,9 +38,9 @@ bool StartProgram(const std::string& commandLine) {
 }  // namespace
 
 void frmMain::ShowSelfUpdate() {
-  if (!Updater) Updater = std::make_unique<fSHAREDUpdater>();
-  Updater->InstallFile = [this] { Updater_InstallFile(); };
-  Updater->ShowandCheck(MainServerBase() + "versions/TWI_current.txt", "", kPackage);
+  fSHAREDUpdater& updater = UpdaterObject();
+  updater.InstallFile = [this] { Updater_InstallFile(); };
+  updater.ShowandCheck(MainServerBase() + "versions/TWI_current.txt", "", kPackage);
 }
 
 void frmMain::Updater_InstallFile() {

@@ -10,8 +10,8 @@
 #include "diag/cSharedLogging.h"
 #include "install/Catalogue.h"
 #include "lang/cSharedLang.h"
-#include "net/fSHAREDProxy.h"
 #include "net/cSHAREDInternet.h"
+#include "net/fSHAREDProxy.h"
 #include "settings/cSHAREDSettings.h"
 #include "sys/cSHAREDDelay.h"
 #include "sys/cSHAREDSubs.h"
@@ -133,6 +133,7 @@ void frmMain::ConnectEvents() {
   cmdHelp.OnClick = [this] { ShowAbout(); };
   cmdUpdateInstallCenter.OnClick = [this] { ShowSelfUpdate(); };
   cmdProxy.OnClick = [this] { ShowProxySetup(); };
+  cmdInstallProg.OnClick = [this] { ProgramInstall.cmdInstallProg_Click(); };
   cmdExit.OnClick = [this] { ExitProgram(); };
   cmdInstallProg.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(0); };
   cmdShowLatest.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(1); };
@@ -194,6 +195,11 @@ cSHAREDInternet& frmMain::DownloadClient() {
 
 void frmMain::ReleaseDownloadClient() { cInternet.reset(); }
 
+fSHAREDUpdater& frmMain::UpdaterObject() {
+  if (!Updater) Updater = std::make_unique<fSHAREDUpdater>();
+  return *Updater;
+}
+
 void frmMain::ShowStopButton(bool visible) {
   cmdStop.SetVisible(visible);
   cmdStop.ZOrder(0);
@@ -222,10 +228,9 @@ void frmMain::ShowLatestVersion(const std::string& versionAddress, const std::st
   } else if (reply.find("@@@") == std::string::npos) {
     ui::MsgBox("Latest version of " + programName + " is " + reply);
   } else {
-    if (!Updater) Updater = std::make_unique<fSHAREDUpdater>();
     short major = 0, minor = 0, revision = 0;
     std::string letter, progUrl;
-    Updater->ExtractVersionFromWebFile(reply, major, minor, revision, letter, progUrl);
+    UpdaterObject().ExtractVersionFromWebFile(reply, major, minor, revision, letter, progUrl);
     size_t lineFeed = reply.find('\n');
     std::string firstLine = lineFeed == std::string::npos ? "" : reply.substr(0, lineFeed + 1);
     ui::MsgBox("Latest version of " + programName + " is " +

@@ -9,6 +9,7 @@
 
 #include "app/frmSplash.h"
 #include "install/MainWindowLink.h"
+#include "install/ProgramInstaller.h"
 #include "install/RuntimeInstaller.h"
 #include "install/RuntimeScan.h"
 #include "ui/Button.h"
@@ -47,10 +48,12 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   std::unique_ptr<fSHAREDUpdater> Updater;     // used unseen for its version-file parser
   std::string SettingsFilePath;
 
-  // The runtime scan behind "Scan Runtimes", and the installer behind each
-  // result row's "Install".
+  // The runtime scan behind "Scan Runtimes", the installer behind each result
+  // row's "Install" and the program installer behind "Download and Install
+  // Program".
   RuntimeScan Scan{*this};
   install::RuntimeInstaller Installer{*this};
+  install::ProgramInstaller ProgramInstall{*this, Scan};
   void cmdInstall_Click(int index) { Installer.cmdInstall_Click(index); }
 
   // The status line: every operation reports here; each change is logged.
@@ -65,6 +68,7 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   void ReleaseDownloadClient() override;
   void ShowStopButton(bool visible) override;
   void PressScan() override { cmdScan.Click(); }
+  fSHAREDUpdater& UpdaterObject() override;
   void ShowTip(int index);
   void HideTip(int index);
   void HideAllTips();

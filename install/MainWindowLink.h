@@ -14,6 +14,7 @@
 namespace twi {
 
 class cSHAREDInternet;
+class fSHAREDUpdater;
 
 namespace install {
 
@@ -54,6 +55,9 @@ class MainWindowLink : public ResultRows, public SharedMembers {
   virtual void ShowStopButton(bool visible) = 0;
   // Presses "Scan Runtimes", as the installers do when they are done.
   virtual void PressScan() = 0;
+  // The window's updater object, created on first need and never shown here:
+  // its version-file parser reads a program's download address.
+  virtual fSHAREDUpdater& UpdaterObject() = 0;
 
  protected:
   ~MainWindowLink() = default;

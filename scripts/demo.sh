@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and starts the install center in a demo
-# program folder (build/demo). On the user's display when there is one;
-# otherwise under Xvfb, saving a screenshot and saying where it is.
+# Installs what is needed, builds, and starts the install center as a user on a
+# fresh computer would meet it: a fresh Wine prefix, a program folder
+# (build/demo/program: TWInstall.exe, Updater.exe, Msinet.oc_, Help\Index.htm) and
+# TWInstaller.ini pointing at the demo maker's servers, which run on 127.0.0.1
+# (nginx, tests/server/start-maker, packages sent slowly enough that progress shows).
+# On the user's display the install center simply starts. Without a display it runs
+# under Xvfb and walks a scripted journey (pick a program, scan, install each failed
+# runtime, determine the latest version, download and install the program, open the
+# proxy settings, update the install center and see it come back as 1.3.0), saving
+# a numbered screenshot after each step into build/demo/screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -9,69 +16,53 @@ scripts/install-deps.sh
 TWI_SKIP_I686=1 scripts/build.sh
 
 demo="$root/build/demo"
-mkdir -p "$demo"
-cp build/bin/TWInstall.exe "$demo/"
-cp -r build/bin/Help "$demo/"
-export TWI_WINEPREFIX="$root/build/demo-wineprefix"
+program="$demo/program"
+servers="$demo/servers"
+shots="$demo/screenshots"
+export TWI_WINEPREFIX="$demo/wineprefix"
+WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+rm -rf "$demo"
+mkdir -p "$program/Help" "$servers" "$shots"
+cp build/bin/TWInstall.exe build/bin/Updater.exe "$program/"
+cp build/fixtures/msinet.ocx "$program/Msinet.oc_"
+cp build/bin/Help/Index.htm "$program/Help/"
 
-# A local stand-in for the maker's web server: a version file for every program,
-# so that "Determine latest version" has something to show.
-server_dir=$(mktemp -d /tmp/twi-demo-server.XXXXXX)
-mkdir -p "$server_dir/http-root/versions"
-python3 tests/server/fixture_http.py --port-file "$server_dir/http.port" \
-        --root "$server_dir/http-root" &
+TWI_MAKER_RATE=1048576 tests/server/start-maker "$servers" >"$servers/start.log" 2>&1 &
 server_pid=$!
-stop_server() {
+stop_all() {
+  WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$server_pid" 2>/dev/null || true
   wait "$server_pid" 2>/dev/null || true
-  rm -rf "$server_dir"
 }
-# The script's own status survives stopping the server.
-trap 'status=$?; stop_server; exit $status' EXIT
-for _ in $(seq 1 100); do [ -s "$server_dir/http.port" ] && break; sleep 0.05; done
-base="http://127.0.0.1:$(cat "$server_dir/http.port")/files/"
-n=0
-for file in SHC2 TKP CALLCLK NMN2 TRC2 QPG QBRW QSITE QMIRROR QPS QTUNE QVC1 QVC2 QAW QALM QNV4 TWI; do
-  n=$((n + 1))
-  if [ $((n % 2)) = 0 ]; then
-    printf '2.%d.0\r\n%spackages/%s_@@@.exe\r\n' "$n" "$base" "$file" \
-      > "$server_dir/http-root/versions/${file}_current.txt"
-  else
-    printf '1.%d.3b\r\n%spackages/%s_setup.exe\r\n' "$n" "$base" "$file" \
-      > "$server_dir/http-root/versions/${file}_current.txt"
-  fi
-done
-printf 'MAINSERVER,%s\r\n' "$base" > "$demo/TWInstaller.ini"
-
-run_install_center() {
-  "$root/tests/tools/wine-run" "$demo/TWInstall.exe"
-}
-
-stop_wine() { WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+# The script's own status survives stopping the servers.
+trap 'status=$?; stop_all; exit $status' EXIT
+for _ in $(seq 1 300); do [ -s "$servers/maker.port" ] && break; sleep 0.1; done
+[ -s "$servers/maker.port" ] || { echo "The demo servers did not start:"; cat "$servers/start.log"; exit 1; }
+main="http://127.0.0.1:$(cat "$servers/maker.port")/"
+secondary="http://127.0.0.1:$(cat "$servers/maker-secondary.port")/"
+printf 'MAINSERVER,%s\r\nSECONDARYSERVER,%s\r\n' "$main" "$secondary" >"$program/TWInstaller.ini"
+echo "Demo maker's servers: main $main, secondary $secondary"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  echo "Starting the install center on $DISPLAY (program folder: $demo)"
-  run_install_center || true
-  stop_wine
+  echo "Starting the install center on $DISPLAY (program folder: $program)"
+  (cd "$program" && "$root/tests/tools/wine-run" "$program/TWInstall.exe") || true
 else
-  shot="$demo/screenshot.png"
-  echo "No display: running under Xvfb; a screenshot will be saved to $shot"
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    "$1" "$2/TWInstall.exe" & app=$!
-    # Prefix set-up on the first run takes a while; wait for the main window.
-    for _ in $(seq 1 120); do
-      [ -f "$2/log.txt" ] && grep -q "Program startup" "$2/log.txt" && break
-      sleep 0.5
-    done
-    sleep 2
-    # Show a scan: the Internet control stand-in is registered, Common Controls is not.
-    "$1" regsvr32 /s "$(echo "Z:$4/msinet.ocx" | tr / "\\\\")" >/dev/null 2>&1
-    "$1" "$5" click "Tarnwick Software Install Center" "Scan Runtimes" >/dev/null 2>&1
-    sleep 3
-    import -window root "$3"
-    kill $app 2>/dev/null
-    WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null
-    wait $app 2>/dev/null || true' demo "$root/tests/tools/wine-run" "$demo" "$shot" \
-    "$root/build/fixtures" "$root/build/tests/probe/probe.exe" 2>/dev/null || true
-  if [ -f "$shot" ]; then echo "Screenshot saved: $shot"; else echo "No screenshot was taken" >&2; exit 1; fi
+  echo "No display: walking the demo journey under Xvfb; screenshots go to $shots"
+  folder=$(echo "Z:$program" | tr / '\\')
+  xvfb-run -a -s "-screen 0 1280x1024x24" env TWI_SERVER_DIR="$servers" \
+    TWI_JOURNEY_FOLDER="$folder" TWI_JOURNEY_SHOTS="$shots" bash -c '
+      cd "$1" && "$2" ./journey_tests.exe \
+        --gtest_filter=Journey.FromAFreshComputerToEveryRuntimeTheProgramAndTheUpdate
+      status=$?
+      # The error report window, which only a settings file error opens: as its test opens it.
+      (cd ../report && "$2" ./report_tests.exe \
+        --gtest_filter=ErrorReporter.AsTheUserSeesItWithTheLogAndTheCommentsOpen)
+      WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null
+      exit $status' demo "$root/build/tests/journey" "$root/tests/tools/wine-run" \
+    | grep -E "^\[ *(RUN|OK|FAILED) |Failure|Expected|Which is" || true
+  journey=${PIPESTATUS[0]}
+  count=$(ls "$shots"/*.png 2>/dev/null | wc -l)
+  echo "The journey saved $count screenshots in $shots:"
+  ls "$shots"
+  [ "$journey" = 0 ] || { echo "The journey did not finish (status $journey)." >&2; exit 1; }
 fi

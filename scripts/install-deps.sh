@@ -9,7 +9,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   python3 vsftpd tinyproxy-bin
   dpkg-dev zip unzip time
-  e2fsprogs
+  e2fsprogs nginx-light
 )
 missing=()
 for p in "${packages[@]}"; do

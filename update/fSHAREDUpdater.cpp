@@ -36,7 +36,7 @@ long long FileLength(const std::string& path) {
 
 }  // namespace
 
-fSHAREDUpdater::fSHAREDUpdater() : ui::Form("Updater", 6495, 4620) {
+fSHAREDUpdater::fSHAREDUpdater() : ui::Form("Updater", 7935, 4905) {
   cInternet = std::make_unique<cSHAREDInternet>();
   SubscribeToClient();
 }
@@ -45,32 +45,32 @@ fSHAREDUpdater::~fSHAREDUpdater() = default;
 
 void fSHAREDUpdater::CreateControls() {
   Label1.Create(*this, "You have:", {120, 135, 1095, 255});
-  lblProgram.Create(*this, "", {1260, 135, 5115, 255});
+  lblProgram.Create(*this, "", {1260, 135, 6555, 255});
   Label3.Create(*this, "Status:", {120, 480, 1095, 255});
-  lblUpdate.Create(*this, "", {1260, 480, 5115, 255});
+  lblUpdate.Create(*this, "", {1260, 480, 6555, 255});
   lblUpdate.SetFontBold(true);
-  picStatus.Create(*this, {120, 840, 6255, 390});
-  txtDetails.Create(*this, {120, 1335, 6255, 1410},
+  picStatus.Create(*this, {120, 840, 7695, 390});
+  txtDetails.Create(*this, {120, 1335, 7695, 1335},
                     {.visible = false, .multiLine = true, .verticalScroll = true});
   CreateButtons();
-  chkDisableAutoUpdate.Create(*this, "Disable automatic checking", {120, 3855, 3255, 315});
+  chkDisableAutoUpdate.Create(*this, "Disable automatic checking", {120, 3810, 3255, 315});
   chkDisableAutoUpdate.SetToolTipText(
       "If you tick this box, the program will NOT check for updated versions. Recommended "
       "setting: not ticked");
-  cmdProxy.Create(*this, "Proxy Setup", {3525, 3810, 1335, 405});
-  cmdExit.Create(*this, "Exit", {5040, 3810, 1335, 405});
-  Label2.Create(*this, kPrivacyText, {120, 4305, 6255, 255});
+  cmdProxy.Create(*this, "Proxy Setup", {4965, 3765, 1335, 405});
+  cmdExit.Create(*this, "Exit", {6480, 3765, 1335, 405});
+  Label2.Create(*this, kPrivacyText, {120, 4335, 7695, 450});
   ConnectEvents();
 }
 
 void fSHAREDUpdater::CreateButtons() {
-  Frame1.Create(*this, "", {120, 2835, 6255, 855});
-  cmdCheckAgain.Create(Frame1, "Check Again", {105, 255, 1425, 465});
-  cmdShowDetail.Create(Frame1, "Show Version Details", {1635, 255, 1425, 465});
+  Frame1.Create(*this, "", {120, 2760, 7695, 870});
+  cmdCheckAgain.Create(Frame1, "Check Again", {105, 225, 1800, 525});
+  cmdShowDetail.Create(Frame1, "Show Version Details", {1995, 225, 1800, 525});
   cmdShowDetail.SetToolTipText("Reads details of the latest version from the server");
-  cmdDownload.Create(Frame1, "Download Only", {3165, 255, 1425, 465});
+  cmdDownload.Create(Frame1, "Download Only", {3885, 225, 1800, 525});
   cmdDownload.SetToolTipText("This will download the update package without installing it.");
-  cmdDownloadInstall.Create(Frame1, "Download and Install", {4695, 255, 1425, 465});
+  cmdDownloadInstall.Create(Frame1, "Download and Install", {5775, 225, 1800, 525});
   cmdDownloadInstall.SetToolTipText(
       "This will download the update package and update your copy of the program");
 }

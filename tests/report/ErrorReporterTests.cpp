@@ -13,6 +13,7 @@
 #include "support/ModalForms.h"
 #include "support/ShellRecorder.h"
 #include "support/TestSupport.h"
+#include "support/UserActions.h"
 #include "sys/SystemFolders.h"
 #include "sys/cSHAREDSubs.h"
 
@@ -140,6 +141,32 @@ TEST(ErrorReporter, ShowsTheErrorAndTheLogAndEndsOnExitOrTheCloseBox) {
     EXPECT_FALSE(window.Visible());
     window.Unload();
   }
+}
+
+// The window as a user meets it: opened by the error display for a settings
+// error, the log and the comments opened in their buttons' places. (With
+// TWI_JOURNEY_SHOTS set the demo keeps a picture of it for the user guide.)
+TEST(ErrorReporter, AsTheUserSeesItWithTheLogAndTheCommentsOpen) {
+  StartLog();
+  bool seen = false;
+  twitest::WhenShown<fSHAREDErrorRpt> act([&](fSHAREDErrorRpt& shown) {
+    seen = true;
+    shown.cmdViewLog.Click();
+    shown.cmdShowComments.Click();
+    Type(shown.txtUserMessage, "It happened when I closed the program.");
+    EXPECT_TRUE(shown.Frame2.Visible());
+    EXPECT_TRUE(shown.Frame3.Visible());
+    EXPECT_FALSE(shown.cmdViewLog.Visible());
+    EXPECT_FALSE(shown.cmdShowComments.Visible());
+    EXPECT_TRUE(shown.CommentsEntered());
+    twitest::PumpFor(std::chrono::milliseconds(300));
+    twitest::Screenshot("12-error-report");
+    shown.cmdExit.Click();
+  });
+  twi::TheShowError().ShowErr(
+      "Error 13 in setting file. Line: LASTUPDATECHECK,12/Foo/2026 of "
+      "C:\\Program Files\\Tarnwick\\TWInstaller.ini");
+  EXPECT_TRUE(seen);
 }
 
 TEST(ErrorReporter, NoLogFileShownAsSuchWithTheExpectedPathAsCaption) {

@@ -3,7 +3,9 @@
 
 Listens on 127.0.0.1 on a free port, writes the port number to --port-file once it
 listens, and serves until it is killed. Threaded: every connection has its own thread,
-so a stalled or slow answer never holds up the others. It logs nothing.
+so a stalled or slow answer never holds up the others. With --request-log FILE it
+appends each request line ("GET /files/x HTTP/1.1") to FILE, so a test can see what
+was asked for; otherwise it logs nothing.
 
 Byte bodies follow one deterministic pattern: byte i of a body is i % 251 (a prime, so
 a chunk that is lost, repeated or shifted shows up at once). Clients can rebuild it.
@@ -84,9 +86,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     server_version = "TWFixture/1.0"
     root = "."
+    request_log = None
+    request_log_lock = threading.Lock()
 
     def log_message(self, *args):
         pass
+
+    def log_request(self, code="-", size="-"):
+        if Handler.request_log:
+            with Handler.request_log_lock, open(Handler.request_log, "a") as log:
+                log.write(self.requestline + "\n")
 
     PROXY_CREDENTIALS = "Basic " + base64.b64encode(b"twi:secret").decode("ascii")
 
@@ -288,11 +297,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--root", required=True)
+    parser.add_argument("--request-log")
     parser.add_argument("--tls", nargs=2, action="append", default=[],
                         metavar=("PORT_FILE", "CERT"))
     args = parser.parse_args()
     os.makedirs(args.root, exist_ok=True)
     Handler.root = args.root
+    Handler.request_log = args.request_log
     for port_file, cert in args.tls:
         start_tls_server(port_file, cert)
     server = Server(("127.0.0.1", 0), Handler)

@@ -1,6 +1,7 @@
 #include "support/OtherPrograms.h"
 
 #include "base/TextConv.h"
+#include "support/TestSupport.h"
 
 namespace twitest {
 namespace {
@@ -41,8 +42,7 @@ StartedProgram::StartedProgram(const std::string& exePath, const std::string& ar
   std::wstring line = L"\"" + twi::ToWide(exePath) + L"\"";
   if (!arguments.empty()) line += L" " + twi::ToWide(arguments);
   std::wstring where = twi::ToWide(folder);
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      where.empty() ? nullptr : where.c_str(), &startup, &info))
+  if (!StartProcess(line, 0, where.empty() ? nullptr : where.c_str(), startup, info))
     return;
   twi::UniqueHandle thread(info.hThread);
   process_.Reset(info.hProcess);
@@ -74,7 +74,7 @@ std::vector<HWND> TopWindowsOf(DWORD pid) {
 }
 
 HWND WaitForWindowOf(const std::string& exePath, const std::string& caption,
-                     std::chrono::milliseconds timeout) {
+                     std::chrono::milliseconds timeout, const std::string& cls) {
   const std::string program = Normalised(exePath);
   auto end = std::chrono::steady_clock::now() + timeout;
   do {
@@ -82,6 +82,7 @@ HWND WaitForWindowOf(const std::string& exePath, const std::string& caption,
     ForEachTopWindow([&](HWND window) {
       if (!IsWindowVisible(window)) return true;
       if (!caption.empty() && CaptionOf(window) != caption) return true;
+      if (!cls.empty() && ClassOf(window) != cls) return true;
       if (Normalised(ProgramOf(window)) != program) return true;
       found = window;
       return false;

@@ -37,10 +37,11 @@ class StartedProgram {
 
 // The visible top-level windows of a process.
 std::vector<HWND> TopWindowsOf(DWORD pid);
-// A visible top-level window of a running program whose executable is `exePath`
-// and whose caption is `caption` ("" for any); waits up to `timeout`.
+// A visible top-level window of a running program whose executable is `exePath`,
+// whose caption is `caption` ("" for any) and whose class is `cls` ("" for
+// any); waits up to `timeout`.
 HWND WaitForWindowOf(const std::string& exePath, const std::string& caption,
-                     std::chrono::milliseconds timeout);
+                     std::chrono::milliseconds timeout, const std::string& cls = "");
 
 // The stored caption, read without sending the window a message (its program
 // may be busy).

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/TextConv.h"
+#include "support/TestSupport.h"
 
 namespace twitest {
 
@@ -25,8 +26,7 @@ DWORD RunRegsvr32(const std::string& path, bool unregister) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!StartProcess(command, 0, nullptr, startup, process)) {
     ADD_FAILURE() << "regsvr32.exe did not start: " << GetLastError();
     return static_cast<DWORD>(-1);
   }

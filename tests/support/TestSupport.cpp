@@ -161,6 +161,21 @@ std::string BinDir() { return WindowsPathOf(TWI_BIN_DIR); }
 std::string SourceDir() { return WindowsPathOf(TWI_SOURCE_DIR); }
 std::string ProbeExe() { return BinDir() + "\\..\\tests\\probe\\probe.exe"; }
 
+bool StartProcess(std::wstring& commandLine, DWORD flags, const wchar_t* folder,
+                  STARTUPINFOW& startup, PROCESS_INFORMATION& process, BOOL inheritHandles) {
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles, flags,
+                       nullptr, folder, &startup, &process))
+      return true;
+    DWORD error = GetLastError();
+    if (attempt == 3 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(200);
+  }
+}
+
 long RunAndCapture(const std::string& commandLine, std::string& output) {
   output.clear();
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
@@ -175,8 +190,7 @@ long RunAndCapture(const std::string& commandLine, std::string& output) {
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
   std::wstring line = twi::ToWide(commandLine);
-  BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                nullptr, nullptr, &startup, &process);
+  bool started = StartProcess(line, CREATE_NO_WINDOW, nullptr, startup, process, TRUE);
   CloseHandle(writeEnd);
   if (!started) {
     CloseHandle(readEnd);

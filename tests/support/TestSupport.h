@@ -76,6 +76,11 @@ std::string WindowsPathOf(const std::string& unixPath);
 std::string BinDir();
 std::string SourceDir();
 std::string ProbeExe();
+// CreateProcessW for tests: a program start under Wine on a busy machine now
+// and then fails at once (ERROR_INTERNAL_ERROR and the like), so a failed start
+// is tried twice more, a moment apart. False with GetLastError() of the last try.
+bool StartProcess(std::wstring& commandLine, DWORD flags, const wchar_t* folder,
+                  STARTUPINFOW& startup, PROCESS_INFORMATION& process, BOOL inheritHandles = FALSE);
 // Runs a command line, captures its standard output, returns its exit code.
 long RunAndCapture(const std::string& commandLine, std::string& output);
 // Makes a file under Z: immutable (chattr +i: no change, not even by root) or

@@ -1,0 +1,41 @@
+#pragma once
+// "Download and Install Program": the selected program's version file on the
+// maker's server names its current package; the package is fetched into the
+// program folder (or taken from Local), run as the program's own installer and
+// waited for, and the runtime scan follows.
+#include <string>
+
+namespace twi {
+
+class RuntimeScan;
+
+namespace install {
+
+class MainWindowLink;
+
+class ProgramInstaller {
+ public:
+  ProgramInstaller(MainWindowLink& window, RuntimeScan& scan) : window_(window), scan_(scan) {}
+
+  // The click of cmdInstallProg.
+  void cmdInstallProg_Click();
+  // The download address the version file at `versionAddress` names, "" when
+  // there is none (no reply, an error page, no second line).
+  std::string GetDownloadInfo(const std::string& versionAddress);
+  // Fetches the installer and runs it, waiting until it ends. Error 5 is raised
+  // to the caller; any other error is shown and the next step runs.
+  void DownloadAndInstallProgram(const std::string& downloadAddress,
+                                 const std::string& programName, const std::string& fileName);
+
+  static constexpr const char* kInternetControlMissing =
+      "You must install MSINET.OCX before you can download any programs";
+
+ private:
+  void InstallSelectedProgram();
+
+  MainWindowLink& window_;
+  RuntimeScan& scan_;
+};
+
+}  // namespace install
+}  // namespace twi

@@ -1,0 +1,317 @@
+// The whole journey, driven from outside as a user drives it, against the demo
+// maker's servers (nginx): start, pick a program, scan, install every runtime
+// that failed, ask for the latest version, download and install the program,
+// look at the proxy settings, and update the install center, which comes back
+// as 1.3.0. Then what the user has on disk: the log's story, the settings
+// file, the controls in the system folder, the installed program, updater.log.
+// Beside it: a package fetched over FTP (vsftpd), and version files and a
+// package fetched through a proxy that wants a password (tinyproxy).
+//
+// With TWI_JOURNEY_SHOTS set to a folder, each step saves a screenshot there
+// (the demo walks this journey for its pictures).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "base/TextConv.h"
+#include "install/RuntimeScan.h"
+#include "support/OtherPrograms.h"
+#include "support/TestServers.h"
+#include "support/TestSupport.h"
+#include "support/UserActions.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using twitest::PressButton;
+using twitest::Screenshot;
+using twitest::ShowsText;
+using twitest::WaitFor;
+
+const std::string kTitle = "Tarnwick Software Install Center";
+const std::string kProgram = "qVoice2";  // the Internet control, Common Controls, rich text, speech
+
+int ServerPort(const std::string& portFile) {
+  return std::atoi(twitest::ReadFileBytes(twitest::ServerFile(portFile)).c_str());
+}
+
+// A program folder as the install center is installed in (or, with
+// TWI_JOURNEY_FOLDER set, the one the caller prepared: the demo's), and the
+// program running in it.
+class Journey : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* prepared = std::getenv("TWI_JOURNEY_FOLDER"); prepared && *prepared) {
+      folder = Folder(prepared);
+      return;
+    }
+    folder = Folder(scratch.Path());
+    for (const char* program : {"TWInstall.exe", "Updater.exe"})
+      Copy(twitest::BinDir() + "\\" + program, program);
+    Copy(twitest::WindowsPathOf(TWI_FIXTURE_DIR) + "\\msinet.ocx", "Msinet.oc_");
+    CreateDirectoryW(twi::ToWide(folder.File("Help")).c_str(), nullptr);
+    Copy(twitest::BinDir() + "\\Help\\Index.htm", "Help\\Index.htm");
+    twitest::WriteFileBytes(
+        folder.File("TWInstaller.ini"),
+        "MAINSERVER," + MainServer() + "\r\nSECONDARYSERVER,http://127.0.0.1:" +
+            std::to_string(ServerPort("maker-secondary.port")) + "/\r\n");
+  }
+  void TearDown() override {
+    if (main && IsWindow(main)) twitest::CloseAndWaitForExit(main, 20s);
+  }
+  static std::string MainServer() {
+    return "http://127.0.0.1:" + std::to_string(ServerPort("maker.port")) + "/";
+  }
+  void Copy(const std::string& from, const std::string& name) {
+    ASSERT_TRUE(CopyFileW(twi::ToWide(from).c_str(), twi::ToWide(folder.File(name)).c_str(), FALSE))
+        << from;
+  }
+  std::string Exe() const { return folder.File("TWInstall.exe"); }
+  std::string Log() const { return twitest::ReadFileBytes(folder.File("log.txt")); }
+
+  // Starts the install center and waits for its main window, idle.
+  void Start(const std::string& version = "1.2.99") {
+    program = std::make_unique<twitest::StartedProgram>(Exe(), "", folder.Path());
+    ASSERT_TRUE(program->Started());
+    main = twitest::WaitForWindowOf(Exe(), kTitle, 60s);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(WaitFor([&] { return ShowsText(main, "V: " + version); }, 30s));
+  }
+  // Presses a button of the main window and waits until the log shows `text`
+  // after the press (a status or an event), failing on a message box nobody expects.
+  void PressAndWaitForLog(const std::string& button, const std::string& text,
+                          std::chrono::seconds timeout = 120s) {
+    size_t from = Log().size();
+    ASSERT_TRUE(PressButton(main, button)) << button;
+    WaitForLogAfter(from, text, timeout);
+  }
+  void WaitForLogAfter(size_t from, const std::string& text, std::chrono::seconds timeout) {
+    std::string unexpected;
+    bool seen = WaitFor(
+        [&] {
+          if (Log().find(text, from) != std::string::npos) return true;
+          HWND box = twitest::WaitForWindowOf(Exe(), "", 0ms, "#32770");
+          if (box) unexpected = twitest::TextContaining(box, "");
+          return false;
+        },
+        timeout);
+    ASSERT_TRUE(seen) << "\"" << text << "\" not logged; a message box shows \"" << unexpected
+                      << "\"\n" << Log().substr(from);
+  }
+  // The visible "Install" buttons of the result rows, top row first.
+  std::vector<HWND> InstallButtons() {
+    std::vector<HWND> buttons;
+    for (HWND child : twitest::Descendants(main))
+      if (twitest::ClassOf(child) == "Button" && twitest::CaptionOf(child) == "Install" &&
+          IsWindowVisible(child))
+        buttons.push_back(child);
+    std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
+      RECT ra, rb;
+      GetWindowRect(a, &ra);
+      GetWindowRect(b, &rb);
+      return ra.top < rb.top;
+    });
+    return buttons;
+  }
+  // Installs each failed runtime, top row first; each install ends with a new
+  // scan. The first download's progress on the status line is pictured.
+  void InstallEveryFailedRuntime() {
+    for (int installs = 0; !InstallButtons().empty(); ++installs) {
+      ASSERT_LT(installs, 4) << "a runtime that would not install:\n" << Log();
+      size_t from = Log().size();
+      PostMessageW(InstallButtons().front(), BM_CLICK, 0, 0);
+      if (installs == 1 &&
+          WaitFor([&] { return !twitest::TextContaining(main, " kb").empty(); }, 20s))
+        Screenshot("03-downloading-a-runtime");
+      WaitForLogAfter(from, ", Beginning scan", 120s);
+      ASSERT_TRUE(WaitFor([&] { return ScanIsOver(); }, 60s));
+    }
+  }
+  bool ScanIsOver() {
+    HWND scan = twitest::ChildWithText(main, "Button", "Scan Runtimes");
+    return scan && IsWindowEnabled(scan) &&
+           (ShowsText(main, twi::RuntimeScan::kAllPassed) ||
+            ShowsText(main, twi::RuntimeScan::kSomeFailed));
+  }
+  // Answers the message box that shows `part` with `button`.
+  void Answer(const std::string& part, const std::string& button, const std::string& shot = "") {
+    HWND box = twitest::WaitForMessageBox(Exe(), part, 60s);
+    ASSERT_TRUE(box) << "no message box with \"" << part << "\"";
+    if (!shot.empty()) Screenshot(shot);
+    ASSERT_TRUE(PressButton(box, button)) << button;
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 20s));
+  }
+
+  // A program folder's path and its files.
+  struct Folder {
+    std::string path;
+    const std::string& Path() const { return path; }
+    std::string File(const std::string& name) const { return path + "\\" + name; }
+  };
+  twitest::ScratchFolder scratch;
+  Folder folder;
+  std::unique_ptr<twitest::StartedProgram> program;
+  HWND main = nullptr;
+};
+
+TEST_F(Journey, FromAFreshComputerToEveryRuntimeTheProgramAndTheUpdate) {
+  Start();
+  Screenshot("01-main-window");
+
+  ASSERT_TRUE(twitest::ChooseListItem(main, kProgram));
+  ASSERT_TRUE(WaitFor([&] { return ShowsText(main, "Reads text files aloud. Windows 98 or above."); },
+                      10s));
+  PressAndWaitForLog("Scan Runtimes", twi::RuntimeScan::kSomeFailed);
+  ASSERT_EQ(InstallButtons().size(), 4u);  // nothing is installed on a fresh computer
+  Screenshot("02-scan-with-failures");
+
+  InstallEveryFailedRuntime();
+  ASSERT_TRUE(ShowsText(main, twi::RuntimeScan::kAllPassed));
+  Screenshot("04-every-runtime-installed");
+
+  ASSERT_TRUE(PressButton(main, "Determine latest version"));
+  Answer("Latest version of qVoice2 is 2.1.3", "OK", "05-latest-version");
+
+  const std::string installed = "C:\\Program Files\\Tarnwick Software\\qVoice2\\version.txt";
+  ASSERT_TRUE(PressButton(main, "Download and Install Program"));
+  Answer("If you are using qVoice2 please close it before proceeding", "OK",
+         "06-program-download");
+  WaitForLogAfter(0, ", Installer Ended", 120s);
+  EXPECT_EQ(twitest::ReadFileBytes(installed), "2.1.3\r\n");
+  ASSERT_TRUE(WaitFor([&] { return ShowsText(main, twi::RuntimeScan::kAllPassed); }, 60s));
+  Screenshot("07-program-installed");
+
+  ASSERT_TRUE(PressButton(main, "Proxy Settings"));
+  HWND proxy = twitest::WaitForWindowOf(Exe(), "Proxy Setup", 20s);
+  ASSERT_TRUE(proxy);
+  Screenshot("08-proxy-settings");
+  ASSERT_TRUE(PressButton(proxy, "Cancel"));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(proxy); }, 20s));
+
+  ASSERT_TRUE(PressButton(main, "Update Install Center"));
+  HWND updater = twitest::WaitForWindowOf(Exe(), kTitle + " Updater", 30s);
+  ASSERT_TRUE(updater);
+  ASSERT_TRUE(WaitFor([&] { return ShowsText(updater, "Version 1.3.0 is available!"); }, 30s));
+  Screenshot("09-updater-window");
+  const std::string story = Log();  // the next start begins a fresh log
+  ASSERT_TRUE(PressButton(updater, "Download and Install"));
+  if (WaitFor([&] { return !twitest::WaitForMessageBox(Exe(), "install it now", 0ms); }, 0ms))
+    Screenshot("10-updater-downloading");
+  Answer("The update has been downloaded. Do you want to install it now?", "&Yes");
+  DWORD code = 99;
+  ASSERT_TRUE(program->WaitForExit(60s, code));
+
+  // Updater.exe replaced the install center and started it again.
+  main = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        HWND window = twitest::WaitForWindowOf(Exe(), kTitle, 0ms);
+        if (window && ShowsText(window, "V: 1.3.0")) main = window;
+        return main != nullptr;
+      },
+      90s))
+      << twitest::ReadFileBytes(folder.File("updater.log"));
+  Screenshot("11-updated-to-1.3.0");
+  ASSERT_TRUE(PressButton(main, "Exit"));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); }, 30s));
+  main = nullptr;
+
+  // The log of the journey tells it in order, and has no error of its own.
+  const char* chapters[] = {", Program startup",
+                            ", Beginning scan",
+                            twi::RuntimeScan::kSomeFailed,
+                            "Msinet.oc_ copied to ",
+                            "Trying to download " ,
+                            twi::RuntimeScan::kAllPassed,
+                            ", Retrieving download info",
+                            ", Running Installer",
+                            ", Installer Ended"};
+  size_t at = 0;
+  for (const char* chapter : chapters) {
+    size_t found = story.find(chapter, at);
+    ASSERT_NE(found, std::string::npos) << chapter << "\n" << story;
+    at = found;
+  }
+  // The scan's failures on a fresh computer are the journey's own; a trapped
+  // error ("... in <routine> of module <module>") or a failed download is not.
+  for (const char* error : {" of module ", "Download Failed", "Error while downloading",
+                            "didn't download properly"})
+    EXPECT_EQ(story.find(error), std::string::npos) << error << "\n" << story;
+
+  // What is left on disk.
+  for (const char* control : {"msinet.ocx", "MsComCtl.ocx", "Richtx32.ocx", "Riched32.dll"})
+    EXPECT_TRUE(twitest::PathExists(std::string("C:\\windows\\system32\\") + control)) << control;
+  EXPECT_FALSE(twitest::PathExists(folder.File("updater.ini")));
+  EXPECT_FALSE(twitest::PathExists("C:\\windows\\wininit.ini"));  // nothing was in use
+  std::string updaterLog = twitest::ReadFileBytes(folder.File("updater.log"));
+  EXPECT_NE(updaterLog.find("Update installed"), std::string::npos) << updaterLog;
+  std::string settings = twitest::ReadFileBytes(folder.File("TWInstaller.ini"));
+  for (const char* key : {"MAINSERVER,", "SECONDARYSERVER,", "LASTUPDATECHECK,",
+                          "DISABLEAUTOUPDATECHECK,-1 \r\n"})
+    EXPECT_NE(settings.find(key), std::string::npos) << key << "\n" << settings;
+}
+
+TEST_F(Journey, AnFtpPackageAddressIsFetchedAndRun) {
+  std::string pub = twitest::FtpRoot() + "\\pub";
+  CreateDirectoryW(twi::ToWide(pub).c_str(), nullptr);
+  std::string installer =
+      twitest::ReadFileBytes(twitest::WindowsPathOf(TWI_FIXTURE_DIR) + "\\programs\\StandInInstaller.exe");
+  twitest::WriteFileBytes(pub + "\\qtune-ftp.exe",
+                          installer + "\r\nTWI-STANDIN-INSTALLER program=qTune over FTP;"
+                                      "version=1.0.9;exit=0;seconds=0\r\n");
+  // The maker's site names an FTP address for qTune.
+  twitest::WriteFileBytes(twitest::ServerFile("maker\\main\\versions\\QTUNE_current.txt"),
+                          "1.0.9\r\nftp://" + twitest::FtpHostAndPort() + "/pub/qtune-ftp.exe\r\n");
+  Start();
+  ASSERT_TRUE(twitest::ChooseListItem(main, "qTune"));
+  // The Internet control is tried before any program download: have it.
+  PressAndWaitForLog("Scan Runtimes", ", Beginning scan");
+  ASSERT_TRUE(WaitFor([&] { return ScanIsOver(); }, 60s));
+  InstallEveryFailedRuntime();
+  ASSERT_TRUE(PressButton(main, "Download and Install Program"));
+  Answer("If you are using qTune please close it before proceeding", "OK");
+  WaitForLogAfter(0, ", Installer Ended", 120s);
+  EXPECT_EQ(twitest::ReadFileBytes("C:\\Program Files\\Tarnwick Software\\qTune over FTP\\version.txt"),
+            "1.0.9\r\n");
+  EXPECT_TRUE(twitest::PathExists(folder.File("qtune-ftp.exe")));
+}
+
+TEST_F(Journey, AManualProxyWithItsPasswordCarriesTheTransfers) {
+  Start();
+  ASSERT_TRUE(PressButton(main, "Proxy Settings"));
+  HWND proxy = twitest::WaitForWindowOf(Exe(), "Proxy Setup", 20s);
+  ASSERT_TRUE(proxy);
+  ASSERT_TRUE(PressButton(proxy, "Manual Settings"));
+  ASSERT_TRUE(WaitFor([&] { return ShowsText(proxy, "Server:"); }, 10s));
+  Sleep(300);
+  ASSERT_TRUE(twitest::TypeInto(proxy, 0, "127.0.0.1"));
+  ASSERT_TRUE(twitest::TypeInto(proxy, 1, std::to_string(ServerPort("proxy.port"))));
+  ASSERT_TRUE(twitest::TypeInto(proxy, 2, "twi"));
+  ASSERT_TRUE(twitest::TypeInto(proxy, 3, "tw-pass.99_x"));
+  ASSERT_TRUE(twitest::TypeInto(proxy, 4, "tw-pass.99_x"));
+  ASSERT_TRUE(PressButton(proxy, "OK"));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(proxy); }, 20s));
+
+  ASSERT_TRUE(twitest::ChooseListItem(main, "qNovel4"));
+  ASSERT_TRUE(PressButton(main, "Determine latest version"));
+  Answer("Latest version of qNovel4 is 4.0.2", "OK");
+  std::string proxyLog = twitest::ReadFileBytes(twitest::ServerFile("tinyproxy.log"));
+  EXPECT_NE(proxyLog.find("/versions/QNV4_current.txt"), std::string::npos) << proxyLog;
+
+  // The choice is kept: the settings file holds the scrambled password, not the
+  // password itself.
+  ASSERT_TRUE(PressButton(main, "Exit"));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); }, 30s));
+  main = nullptr;
+  std::string settings = twitest::ReadFileBytes(folder.File("TWInstaller.ini"));
+  EXPECT_NE(settings.find("PROXYTYPE, 2 \r\n"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("PROXYUSER,twi\r\n"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("PROXYPWD,"), std::string::npos) << settings;
+  EXPECT_EQ(settings.find("tw-pass.99_x"), std::string::npos) << settings;
+}
+
+}  // namespace
