@@ -1,16 +1,26 @@
 // Download benchmark: fetches one large body from the fixture HTTP server (byte i is
-// i % 251) in one of several ways and reports the throughput and the process's peak
-// memory. One variant per process run, so that the peaks belong to that variant alone.
+// i % 251) in one of several ways and reports the throughput, the processor time and
+// the process's peak memory. One variant per process run, so that the peaks and the
+// processor time belong to that variant alone.
 //
 //   inet_bench.exe <variant> <url> <expected bytes>
-//     bare-1k    bare WinInet loop, 1024 bytes per InternetReadFile
-//     bare-64k   bare WinInet loop, 64 KB per InternetReadFile
-//     control    InetControl: Execute, then GetChunk(1024) until empty
+//     bare-1k      bare synchronous WinInet loop, 1024 bytes per InternetReadFile,
+//                  each piece written to a file as it comes
+//     bare-64k     the same with 64 KB per InternetReadFile: the baseline, a download
+//                  as plain as it gets
+//     control      InetControl: Execute, then GetChunk(1024) until empty (no file)
 //     control-64k  the same with GetChunk(65536): how fast the control itself reads
-//     getfile    the download client's GetFile into a file (see GetFileWithDownloadClient)
+//     getfile      the download client's GetFile into a file, as the installers call it
+//     idle         no transfer: starts as the others do (a download client, WinInet) and
+//                  ends; what a process start costs, for bench/run.sh to subtract
 //
-// Prints one line: RESULT variant=... bytes=... seconds=... mbps=... peak_ws=...
-// peak_pagefile=... ok=1|0, or RESULT variant=... unavailable.
+// The file variants check the file after the clock stopped; the others check the bytes
+// as they come. Prints one line:
+//   RESULT variant=... bytes=... seconds=... mbps=... cpu=... peak_ws=... peak_pagefile=...
+//          end_wall=... ok=1|0
+// cpu: processor seconds (user and kernel, every thread of the process) of the transfer;
+// end_wall: the wall-clock time (Unix seconds) at which the transfer had ended, to be
+// compared with the time the server sent its last byte.
 #include <windows.h>
 #include <psapi.h>
 #include <wininet.h>
@@ -62,8 +72,19 @@ struct Handle {
   }
 };
 
-// (a), (b): the plainest synchronous WinInet download, `readSize` bytes per call.
-bool BareWinInet(const std::string& url, DWORD readSize, PatternCheck& check) {
+struct File {
+  HANDLE h;
+  ~File() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+
+// bare-1k, bare-64k: the plainest synchronous WinInet download into a file, `readSize`
+// bytes per call, each piece written as it comes.
+bool BareWinInet(const std::string& url, DWORD readSize, const std::string& filePath) {
+  File out{CreateFileW(twi::ToWide(filePath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (out.h == INVALID_HANDLE_VALUE) return false;
   Handle session{InternetOpenW(L"TWInstall bench", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
   Handle request{InternetOpenUrlW(session.h, twi::ToWide(url).c_str(), nullptr, 0,
                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)};
@@ -73,11 +94,12 @@ bool BareWinInet(const std::string& url, DWORD readSize, PatternCheck& check) {
     DWORD got = 0;
     if (!InternetReadFile(request.h, buffer.data(), readSize, &got)) return false;
     if (got == 0) return true;
-    check.Add(buffer.data(), got);
+    DWORD written = 0;
+    if (!WriteFile(out.h, buffer.data(), got, &written, nullptr) || written != got) return false;
   }
 }
 
-// (c): the transfer control as the download engine drives it.
+// control, control-64k: the transfer control as the download engine drives it.
 bool ControlChunks(const std::string& url, PatternCheck& check, std::size_t chunkSize) {
   twi::inet::InetControl control;
   int last = 0;
@@ -88,29 +110,29 @@ bool ControlChunks(const std::string& url, PatternCheck& check, std::size_t chun
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
   }
   if (last == 11) return false;
+  std::vector<std::uint8_t> chunk;  // one vector for the whole body, as the engine reads
   for (;;) {
-    std::vector<std::uint8_t> chunk = control.GetChunk(chunkSize);
+    control.GetChunk(chunkSize, chunk);
     if (chunk.empty()) return true;
     check.Add(chunk.data(), chunk.size());
   }
 }
 
-// (d): the download client's GetFile, fetching `url` into `filePath` as the installers
-// do (size asked for, every message raised, no progress window).
+// getfile: the download client's GetFile, fetching `url` into `filePath` as the
+// installers do (size asked for, every message raised, no progress window).
 bool GetFileWithDownloadClient(const std::string& url, const std::string& filePath) {
   twi::cSHAREDInternet client;
   return client.GetFile(url, filePath, true, false, false, false);
 }
 
 bool CheckFile(const std::string& path, PatternCheck& check) {
-  HANDLE file = CreateFileW(twi::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::vector<std::uint8_t> buffer(64 * 1024);
+  File file{CreateFileW(twi::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, 0, nullptr)};
+  if (file.h == INVALID_HANDLE_VALUE) return false;
+  std::vector<std::uint8_t> buffer(1024 * 1024);
   DWORD got = 0;
-  while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got)
+  while (ReadFile(file.h, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got)
     check.Add(buffer.data(), got);
-  CloseHandle(file);
   return true;
 }
 
@@ -120,56 +142,87 @@ std::string TempFilePath() {
   return twi::ToUtf8(folder) + "inet_bench_" + std::to_string(GetCurrentProcessId()) + ".bin";
 }
 
-void PrintResult(const std::string& variant, const PatternCheck& check, double seconds,
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](FILETIME t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+// Unix seconds, as the fixture server's clock gives them.
+double WallSeconds() {
+  FILETIME now;
+  GetSystemTimePreciseAsFileTime(&now);
+  double since1601 = (static_cast<double>(now.dwHighDateTime) * 4294967296.0 + now.dwLowDateTime) / 1e7;
+  return since1601 - 11644473600.0;
+}
+
+struct Measure {
+  Clock::time_point start = Clock::now();
+  double cpuStart = ProcessCpuSeconds();
+  double seconds = 0, cpu = 0, endWall = 0;
+  void Stop() {
+    seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    endWall = WallSeconds();
+    cpu = ProcessCpuSeconds() - cpuStart;
+  }
+};
+
+void PrintResult(const std::string& variant, const PatternCheck& check, const Measure& m,
                  std::uint64_t expected, bool finished) {
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
   bool ok = finished && check.Ok() && check.Total() == expected;
-  std::printf("RESULT variant=%s bytes=%llu seconds=%.3f mbps=%.1f peak_ws=%llu peak_pagefile=%llu ok=%d\n",
-              variant.c_str(), static_cast<unsigned long long>(check.Total()), seconds,
-              check.Total() / 1048576.0 / seconds,
-              static_cast<unsigned long long>(memory.PeakWorkingSetSize),
-              static_cast<unsigned long long>(memory.PeakPagefileUsage), ok ? 1 : 0);
+  std::printf(
+      "RESULT variant=%s bytes=%llu seconds=%.3f mbps=%.1f cpu=%.3f peak_ws=%llu "
+      "peak_pagefile=%llu end_wall=%.6f ok=%d\n",
+      variant.c_str(), static_cast<unsigned long long>(check.Total()), m.seconds,
+      check.Total() / 1048576.0 / m.seconds, m.cpu,
+      static_cast<unsigned long long>(memory.PeakWorkingSetSize),
+      static_cast<unsigned long long>(memory.PeakPagefileUsage), m.endWall, ok ? 1 : 0);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: inet_bench <bare-1k|bare-64k|control|getfile> <url> <bytes>\n");
+    std::fprintf(stderr,
+                 "usage: inet_bench <bare-1k|bare-64k|control|control-64k|getfile> <url> <bytes>\n");
     return 2;
   }
   const std::string variant = twi::ToUtf8(argv[1]);
   const std::string url = twi::ToUtf8(argv[2]);
   const std::uint64_t expected = std::stoull(twi::ToUtf8(argv[3]));
   PatternCheck check;
-  auto start = Clock::now();
   bool finished = false;
-  if (variant == "bare-1k") {
-    finished = BareWinInet(url, 1024, check);
-  } else if (variant == "bare-64k") {
-    finished = BareWinInet(url, 64 * 1024, check);
-  } else if (variant == "control") {
-    finished = ControlChunks(url, check, 1024);
-  } else if (variant == "control-64k") {
-    finished = ControlChunks(url, check, 64 * 1024);
-  } else if (variant == "getfile") {
-    std::string path = TempFilePath();
-    if (!GetFileWithDownloadClient(url, path)) {
-      std::printf("RESULT variant=getfile unavailable\n");
-      return 0;
-    }
-    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    finished = CheckFile(path, check);
+  if (variant == "bare-1k" || variant == "bare-64k" || variant == "getfile") {
+    const std::string path = TempFilePath();
+    Measure m;
+    if (variant == "getfile")
+      finished = GetFileWithDownloadClient(url, path);
+    else
+      finished = BareWinInet(url, variant == "bare-1k" ? 1024 : 64 * 1024, path);
+    m.Stop();
+    finished = finished && CheckFile(path, check);
     DeleteFileW(twi::ToWide(path).c_str());
-    PrintResult(variant, check, seconds, expected, finished);
+    PrintResult(variant, check, m, expected, finished);
     return 0;
-  } else {
+  }
+  if (variant == "idle") {
+    twi::cSHAREDInternet client;
+    Handle session{InternetOpenW(L"TWInstall bench", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
+    return 0;
+  }
+  if (variant != "control" && variant != "control-64k") {
     std::fprintf(stderr, "unknown variant %s\n", variant.c_str());
     return 2;
   }
-  double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  PrintResult(variant, check, seconds, expected, finished);
+  Measure m;
+  finished = ControlChunks(url, check, variant == "control" ? 1024 : 64 * 1024);
+  m.Stop();
+  PrintResult(variant, check, m, expected, finished);
   return 0;
 }

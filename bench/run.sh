@@ -1,20 +1,41 @@
 #!/usr/bin/env bash
-# Download benchmark: starts the fixture HTTP server, fetches a 100 MB body under Wine
-# (in a throw-away prefix, under Xvfb) with each variant of bench/InetBench.cpp, and
-# prints throughput and peak memory side by side, with ratios against the bare
-# 64 KB WinInet loop. Each variant runs RUNS times in fresh processes; the table shows
-# the median throughput and the highest peaks.
-#   bench/run.sh            (build first: cmake --build build)
-#   BENCH_BYTES=... RUNS=... BUILD_DIR=... bench/run.sh
+# Download benchmark: starts the fixture HTTP server, fetches a large body (1 GB unless
+# BENCH_BYTES says otherwise) under Wine (in a throw-away prefix, under Xvfb) with each
+# variant of bench/InetBench.cpp, and prints side by side, with ratios against the bare
+# 64 KB WinInet loop that writes its file (b) of the same run:
+#   - throughput (median of the runs);
+#   - processor seconds per 100 MB (median): the process's own, and with the Wine
+#     server's share added (events and waits are served there; what the server spends
+#     on starting a process that transfers nothing is taken off);
+#   - the time from the server's last byte to the end of the transfer (for GetFile: its
+#     return), median;
+#   - the peak working set and peak committed memory for a 100 MB body and for the large
+#     one (highest of the runs), to show that memory does not grow with the body.
+# Runs go round-robin over the variants, so that a change of the machine's load touches
+# them alike; the machine's load is printed before and after.
+#
+#   bench/run.sh            (build first: scripts/build.sh)
+#   BENCH_BYTES=... RUNS=... VARIANTS="..." BUILD_DIR=... bench/run.sh
+#   COMPARE_EXE=/path/to/other/inet_bench.exe bench/run.sh
+#       also runs that build's control and GetFile variants, shown as "old" rows
+#
+# The 1 KB loop reads 100 MB at most (at ~10 MB/s a gigabyte would take minutes a run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${BUILD_DIR:-build}
 exe="$root/$build/bin/inet_bench.exe"
-bytes=${BENCH_BYTES:-104857600}
+bytes=${BENCH_BYTES:-1073741824}
+small=104857600
 runs=${RUNS:-3}
+compare=${COMPARE_EXE:-}
+variants=(${VARIANTS:-bare-1k bare-64k control control-64k getfile})
 if [ ! -f "$exe" ]; then
-  echo "run.sh: $exe not found; build first (cmake --build $build)" >&2
+  echo "run.sh: $exe not found; build first (scripts/build.sh)" >&2
+  exit 1
+fi
+if [ -n "$compare" ] && [ ! -f "$compare" ]; then
+  echo "run.sh: COMPARE_EXE $compare not found" >&2
   exit 1
 fi
 
@@ -36,48 +57,132 @@ mkdir -p "$work/server"
 server_pid=$!
 for _ in $(seq 1 100); do [ -s "$work/server/http.port" ] && break; sleep 0.05; done
 port=$(cat "$work/server/http.port")
-url="http://127.0.0.1:$port/bytes/$bytes"
-echo "Body: $bytes bytes from $url; $runs runs per variant; Wine prefix $TWI_WINEPREFIX"
+echo "Body: $bytes bytes (peak memory also at $small) from 127.0.0.1:$port; $runs runs per variant"
+echo "Load before: $(uptime)"
 
-variants=(${VARIANTS:-bare-1k bare-64k control control-64k getfile})
-# One X display for all runs; the prefix's wineserver goes before the display does.
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  for variant in '"${variants[*]}"'; do
-    for run in $(seq 1 '"$runs"'); do
-      "'"$root"'/tests/tools/wine-run" "'"$exe"'" "$variant" "'"$url"'" '"$bytes"' | tr -d "\r" | grep "^RESULT"
-    done
+# The list of runs: "tag variant size exe" per line; tag "new" for this build, "old" for
+# COMPARE_EXE.
+plan="$work/plan.txt"
+: >"$plan"
+for run in $(seq 1 "$runs"); do
+  for variant in "${variants[@]}"; do
+    size=$bytes
+    [ "$variant" = bare-1k ] && [ "$size" -gt "$small" ] && size=$small
+    echo "new $variant $size $exe" >>"$plan"
+    if [ -n "$compare" ] && [[ $variant == control* || $variant == getfile ]]; then
+      echo "old $variant $size $compare" >>"$plan"
+    fi
   done
-  WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null' >"$work/results.txt"
+done
+for variant in "${variants[@]}"; do  # the peaks at 100 MB
+  [ "$bytes" -gt "$small" ] || break
+  echo "new $variant $small $exe" >>"$plan"
+  if [ -n "$compare" ] && [[ $variant == control* || $variant == getfile ]]; then
+    echo "old $variant $small $compare" >>"$plan"
+  fi
+done
 
-python3 - "$work/results.txt" <<'PY'
+# One X display for all runs; the prefix's wineserver goes before the display does.
+cat >"$work/runs.sh" <<'RUNS'
+set -u
+# The Wine server of this prefix: its working folder is named after the prefix's device
+# and inode.
+server_cpu() {
+  local id pid
+  id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$TWI_WINEPREFIX"))
+  for pid in /proc/[0-9]*; do
+    case "$(readlink "$pid/cwd" 2>/dev/null)" in
+      */"$id") awk '{print $14 + $15}' "$pid/stat"; return ;;
+    esac
+  done
+  echo 0
+}
+# A first program run prepares the prefix (and starts its server) outside the figures.
+"$ROOT/tests/tools/wine-run" "$EXE" idle >/dev/null 2>&1
+for i in 1 2 3; do
+  before=$(server_cpu)
+  "$ROOT/tests/tools/wine-run" "$EXE" idle >/dev/null 2>&1
+  echo "IDLE server_ticks=$(( $(server_cpu) - before ))"
+done
+n=0
+while read -r tag variant size exe; do
+  n=$((n + 1))
+  name="run$n"
+  before=$(server_cpu)
+  line=$("$ROOT/tests/tools/wine-run" "$exe" "$variant" \
+           "http://127.0.0.1:$PORT/marked/$size/$name" "$size" | tr -d '\r' | grep '^RESULT' || true)
+  after=$(server_cpu)
+  last=$(cat "$SERVER_ROOT/$name.lastbyte" 2>/dev/null || echo 0)
+  rm -f "$SERVER_ROOT/$name.lastbyte"
+  echo "$line tag=$tag size=$size server_ticks=$((after - before)) lastbyte=$last"
+done <"$PLAN"
+WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null
+RUNS
+ROOT="$root" EXE="$exe" PORT="$port" PLAN="$plan" SERVER_ROOT="$work/server/http-root" \
+  xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/runs.sh" >"$work/results.txt"
+echo "Load after:  $(uptime)"
+
+python3 - "$work/results.txt" "$bytes" "$small" "$(getconf CLK_TCK)" <<'PY'
 import statistics, sys
+path, big, small, tck = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 rows = {}
-for line in open(sys.argv[1]):
-    fields = dict(f.split("=", 1) for f in line.split()[1:] if "=" in f)
-    name = line.split()[1].split("=", 1)[1]
-    rows.setdefault(name, []).append(fields)
-labels = {"bare-1k": "(a) WinInet, 1024 B per read", "bare-64k": "(b) WinInet, 64 KB per read",
-          "control": "(c) InetControl, GetChunk(1024)",
-          "control-64k": "(c') InetControl, GetChunk(65536)",
-          "getfile": "(d) download client GetFile"}
-def summary(name):
-    runs = [r for r in rows.get(name, []) if "mbps" in r]
+idle = [int(l.split("=")[1]) for l in open(path) if l.startswith("IDLE")]
+idle_ticks = statistics.median(idle) if idle else 0
+for line in open(path):
+    if not line.startswith("RESULT"):
+        continue
+    f = dict(x.split("=", 1) for x in line.split()[1:] if "=" in x)
+    if "mbps" not in f:
+        continue
+    rows.setdefault((f["tag"], f["variant"], int(f["size"])), []).append(f)
+
+labels = {"bare-1k": "(a) WinInet, 1 KB reads, file*", "bare-64k": "(b) WinInet, 64 KB reads, file",
+          "control": "(c) control, GetChunk(1024)", "control-64k": "(c') control, GetChunk(65536)",
+          "getfile": "(d) GetFile"}
+per100 = lambda f, cpu: cpu * 104857600 / max(1, int(f["bytes"]))
+
+def summary(tag, variant):
+    size = big
+    runs = rows.get((tag, variant, size)) or []
+    if not runs and variant == "bare-1k":
+        size = small
+        runs = rows.get((tag, variant, size)) or []
     if not runs:
         return None
-    return {"mbps": statistics.median(float(r["mbps"]) for r in runs),
-            "ws": max(int(r["peak_ws"]) for r in runs) / 1048576,
-            "pf": max(int(r["peak_pagefile"]) for r in runs) / 1048576,
-            "ok": all(r["ok"] == "1" for r in runs), "n": len(runs)}
-base = summary("bare-64k")
-print("%-34s %10s %7s %13s %7s %16s %7s %s" % ("variant", "MB/s", "x(b)", "peak WS MB", "x(b)",
-                                             "peak pagefile MB", "x(b)", "bytes ok"))
-for name in ["bare-1k", "bare-64k", "control", "control-64k", "getfile"]:
-    s = summary(name)
-    if s is None:
-        print("%-34s %10s" % (labels[name], "n/a (not built yet)"))
-        continue
-    ratio = lambda value, key: "%.2f" % (value / base[key]) if base and base[key] else "-"
-    print("%-34s %10.1f %7s %13.1f %7s %16.1f %7s %s" % (
-        labels[name], s["mbps"], ratio(s["mbps"], "mbps"), s["ws"], ratio(s["ws"], "ws"),
-        s["pf"], ratio(s["pf"], "pf"), "yes" if s["ok"] else "NO"))
+    small_runs = rows.get((tag, variant, small)) or []
+    tails = [float(r["end_wall"]) - float(r["lastbyte"]) for r in runs if float(r["lastbyte"]) > 0]
+    return {
+        "mbps": statistics.median(float(r["mbps"]) for r in runs),
+        "cpu": statistics.median(per100(r, float(r["cpu"])) for r in runs),
+        "cpuall": statistics.median(per100(r, float(r["cpu"]) + max(0, int(r["server_ticks"]) - idle_ticks) / tck)
+                                    for r in runs),
+        "tail": statistics.median(tails) * 1000 if tails else None,
+        "ws_big": max(int(r["peak_ws"]) for r in runs) / 1048576,
+        "pf_big": max(int(r["peak_pagefile"]) for r in runs) / 1048576,
+        "ws_small": max(int(r["peak_ws"]) for r in small_runs) / 1048576 if small_runs else None,
+        "pf_small": max(int(r["peak_pagefile"]) for r in small_runs) / 1048576 if small_runs else None,
+        "ok": all(r["ok"] == "1" for r in runs + small_runs), "n": len(runs)}
+
+base = summary("new", "bare-64k")
+def ratio(s, key):
+    return "%.2f" % (s[key] / base[key]) if base and base.get(key) and s.get(key) is not None else "-"
+def num(value, fmt):
+    return fmt % value if value is not None else "-"
+
+head = ("%-36s %8s %6s %9s %6s %9s %6s %8s %15s %15s %s" %
+        ("variant", "MB/s", "x(b)", "cpu/100MB", "x(b)", "+server", "x(b)", "tail ms",
+         "WS MB 100M/big", "commit 100M/big", "ok"))
+print(head)
+for tag in ["new", "old"]:
+    for variant in ["bare-1k", "bare-64k", "control", "control-64k", "getfile"]:
+        s = summary(tag, variant)
+        if s is None:
+            continue
+        label = labels[variant] if tag == "new" else "old " + labels[variant]
+        print("%-36s %8.1f %6s %9.3f %6s %9.3f %6s %8s %7s/%-7s %7s/%-7s %s (%d runs)" % (
+            label, s["mbps"], ratio(s, "mbps"), s["cpu"], ratio(s, "cpu"), s["cpuall"],
+            ratio(s, "cpuall"), num(s["tail"], "%.1f"), num(s["ws_small"], "%.1f"),
+            num(s["ws_big"], "%.1f"), num(s["pf_small"], "%.1f"), num(s["pf_big"], "%.1f"),
+            "yes" if s["ok"] else "NO", s["n"]))
+print("* (a) reads 100 MB at most. Medians; peaks are the highest of the runs.")
 PY

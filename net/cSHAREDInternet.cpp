@@ -92,24 +92,30 @@ bool cSHAREDInternet::GetFile(const std::string& strUrl, const std::string& file
   }
   if (!fInet) return false;
   TransferScope scope(inTransfer_);
-  TrapToLog(
-      "GetFile", kModule,
-      [&] {
-        fInet->SuppressAllButDLAndErrors = suppressAllButDLAndErrors;
-        fInet->SuppressAllButErrors = suppressAllButErrors;
-        if (fInet->Connected()) fInet->Cancel();
-        bCancelled = bFailed = bFinished = bNoInternet = false;
-        fInet->DownloadFile(strUrl, filename, getSize);
-        if (withProgressForm && !bFinished && !bFailed && !bCancelled) fInet->Show(true);
-        do {
-          TheDelay().Sleep(150);
-          TheDelay().RegularDoEvents();
-          if (bFailed) break;
-        } while (!bFinished && !bCancelled);
-      },
-      ErrorStyle::Tight);
-  // An engine without its transfer control reports completion without a file.
-  if (!bFailed && !bCancelled && !bNoInternet) return true;
+  // Each step that may fail is trapped on its own: its error is recorded and the work
+  // goes on with the next step. The result is true only when the engine reported the
+  // end of the download, and no error, cancel or missing control.
+  auto step = [&](auto&& statement) { TrapToLog("GetFile", kModule, statement, ErrorStyle::Tight); };
+  step([&] { fInet->SuppressAllButDLAndErrors = suppressAllButDLAndErrors; });
+  step([&] { fInet->SuppressAllButErrors = suppressAllButErrors; });
+  step([&] {
+    if (fInet->Connected()) fInet->Cancel();
+  });
+  bCancelled = bFailed = bFinished = bNoInternet = false;
+  step([&] { fInet->DownloadFile(strUrl, filename, getSize); });
+  if (withProgressForm)
+    step([&] {
+      if (!bFinished && !bFailed && !bCancelled) fInet->Show(true);
+    });
+  // The engine's time-out clock runs as long as its transfer does: a transfer that
+  // never started (or ended without a word) does not hold the wait for ever.
+  auto transferRuns = [&] { return fInet->Timer1.Enabled(); };
+  do {
+    step([&] { TheDelay().Sleep(150); });
+    step([&] { TheDelay().RegularDoEvents(); });
+    if (bFailed) break;
+  } while (!bFinished && !bCancelled && transferRuns());
+  if (bFinished && !bFailed && !bCancelled && !bNoInternet) return true;
   TheFileSubs().EraseFile(filename);
   return false;
 }

@@ -25,9 +25,9 @@ class cSHAREDInternet {
   // The engine's ApplyProxy (net/ProxyApply.cpp); every transfer applies it too.
   void ApplyProxy();
   void Cancel();
-  // Downloads strUrl into filename. True when the engine reported completion
+  // Downloads strUrl into filename. True only when the engine reported completion
   // without an error, a cancel or a missing transfer control; a failed transfer
-  // leaves no file.
+  // leaves no file. An error trapped on the way is recorded and the work goes on.
   bool GetFile(const std::string& strUrl, const std::string& filename, bool getSize,
                bool suppressAllButDLAndErrors, bool suppressAllButErrors, bool withProgressForm);
   long ExpectedFilesize() const;

@@ -3,15 +3,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <optional>
 
 #include "base/Clock.h"
 #include "base/DoEvents.h"
-#include "base/FileTable.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
 #include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
+#include "net/BlockWriter.h"
 #include "platform/inet/InetControl.h"
 #include "settings/Variant.h"
 #include "sys/cSHAREDDelay.h"
@@ -22,37 +24,37 @@ namespace twi {
 namespace {
 
 constexpr const char* kModule = "fSHAREDInternet";
+constexpr const char* kStateRoutine = "inet1_StateChanged";
 constexpr short kQuietTicksAllowed = 60;
 constexpr std::size_t kChunkSize = 1024;
 
 // Whole-number rounding as the progress texts use it (halves to even).
 long Rounded(double value) { return static_cast<long>(std::nearbyint(value)); }
 
-// The leading number of a header value ("1500", " 1500 ", "1500abc").
-long LeadingNumber(const std::string& text) {
+// The leading number of a header value ("1500", " 1500 ", "1500abc"), rounded to a
+// whole number. ExpectedFilesize is a 32-bit number: a value that does not fit is an
+// overflow (error 6), not whatever a conversion would make of it.
+long SizeFromHeader(const std::string& text) {
   std::string digits = Trim(text);
   char* end = nullptr;
   double value = std::strtod(digits.c_str(), &end);
-  return end == digits.c_str() ? 0 : Rounded(value);
+  if (end == digits.c_str()) return 0;
+  double rounded = std::nearbyint(value);
+  if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
+        rounded <= std::numeric_limits<std::int32_t>::max()))
+    throw RuntimeError::Numbered(err::Overflow);
+  return static_cast<long>(rounded);
 }
 
-// The failure the state handling reports for each of the control's errors.
-enum class Failure { None, DownloadFailed, TimedOut, RepeatWithoutSize };
-
-Failure FailureOf(long number) {
-  if (number == inet::kErrStillExecuting || number == inet::kErrTransferFailed)
-    return Failure::DownloadFailed;
-  if (number == inet::kErrTimedOut) return Failure::TimedOut;
-  if (number == inet::kErrRetryWithoutSize) return Failure::RepeatWithoutSize;
-  return Failure::None;
+// Whether a chunk has text: ByteArrayToString gives a non-empty text exactly when a
+// byte other than a blank comes before the first zero byte (no conversion needed).
+bool HasText(const std::vector<std::uint8_t>& chunk) {
+  for (std::uint8_t b : chunk) {
+    if (b == 0) return false;
+    if (b != ' ') return true;
+  }
+  return false;
 }
-
-// A file that cannot be written ends the download as a failed one: finishing
-// it would report a truncated file as complete.
-class WriteFailed : public RuntimeError {
- public:
-  explicit WriteFailed(const RuntimeError& cause) : RuntimeError(cause) {}
-};
 
 }  // namespace
 
@@ -117,8 +119,6 @@ void fSHAREDInternet::DownloadFile(const std::string& sUrl, const std::string& f
   TrapToLog("DownloadFile", kModule, [&] { lblFile.SetCaption(filename); });
   expectedFilesize_ = 0;
   WriteToFile = true;
-  receivedAnyText_ = false;
-  receivedBytes_.clear();
   // The access type stays as the proxy settings set it: every transfer goes the
   // way the user chose.
   if (files.FileExists(filename)) files.EraseFile(filename);
@@ -156,6 +156,9 @@ fSHAREDInternet::FtpAddress fSHAREDInternet::ParseFtpAddress(const std::string& 
   return address;
 }
 
+// CD, GET and CLOSE in turn, each returning when its operation has ended. A cancel
+// (the Stop button, while an operation waits) ends the script: no further operation
+// starts, and there is no DownloadFinished.
 void fSHAREDInternet::RunFtpScript() {
   FtpAddress ftp = ParseFtpAddress(sUrl_);
   if (ftp.host.empty()) {
@@ -163,10 +166,15 @@ void fSHAREDInternet::RunFtpScript() {
     return;
   }
   const std::string address = "FTP://" + ftp.host;
+  const unsigned cancelsBefore = cancels_;
+  auto cancelled = [&] { return cancels_ != cancelsBefore; };
   TrapToLog("DownloadFile", kModule, [&] { inet_->Execute(address, "CD " + ftp.folder); });
+  if (cancelled()) return;
   TrapToLog("DownloadFile", kModule,
             [&] { inet_->Execute(address, "GET " + ftp.file + " " + Filename); });
+  if (cancelled()) return;
   TrapToLog("DownloadFile", kModule, [&] { inet_->Execute(address, "CLOSE"); });
+  if (cancelled()) return;
   if (DownloadFinished) DownloadFinished();
 }
 
@@ -183,7 +191,7 @@ std::string fSHAREDInternet::OpenURL(const std::string& sUrl, bool showStatus) {
   Timer1.SetEnabled(true);
   expectedFilesize_ = 0;
   receivedBytes_.clear();
-  receivedAnyText_ = false;
+  receivedAnyText_ = false;  // ReceivedText = "": only here
   TransferDone = false;
   WriteToFile = false;
   bGetSize = false;
@@ -201,6 +209,7 @@ std::string fSHAREDInternet::ReceivedText() const {
 }
 
 void fSHAREDInternet::Cancel() {
+  ++cancels_;
   TrapToLog("Cancel", kModule, [&] {
     if (inet_) inet_->Cancel();
   });
@@ -227,28 +236,46 @@ void fSHAREDInternet::Timer1_Timer() {
 
 // ---- state changes ----
 
+// The control's errors that the state handling tells apart.
+fSHAREDInternet::Failure fSHAREDInternet::FailureOf(long number) {
+  if (number == inet::kErrStillExecuting || number == inet::kErrTransferFailed)
+    return Failure::DownloadFailed;
+  if (number == inet::kErrTimedOut) return Failure::TimedOut;
+  if (number == inet::kErrRetryWithoutSize) return Failure::RepeatWithoutSize;
+  return Failure::None;
+}
+
+// A statement of the state handling. The control's errors that the handling tells apart
+// (the transfer failed, timed out, or is to be repeated without the size) leave the
+// handling through the failure handling; any other error is recorded under
+// "inet1_StateChanged" and the handling goes on with its next statement.
+template <class Statement>
+void fSHAREDInternet::Step(Statement&& statement) {
+  std::optional<RuntimeError> error = Trapping(std::forward<Statement>(statement));
+  if (!error) return;
+  if (FailureOf(error->Number()) != Failure::None) throw *error;
+  RecordTrapped(*error, kStateRoutine, kModule);
+}
+
 void fSHAREDInternet::Inet1_StateChanged(int state) {
   Failure failure = Failure::None;
-  try {
-    HandleState(state);
+  // Only the errors that Step lets through arrive here.
+  if (std::optional<RuntimeError> error = Trapping([&] { failure = HandleState(state); })) {
+    failure = FailureOf(error->Number());
+    if (failure == Failure::None) RecordTrapped(*error, kStateRoutine, kModule);
+  }
+  if (failure == Failure::None) {
     DoEvents();
     return;
-  } catch (const WriteFailed& e) {
-    RecordTrapped(e, "inet1_StateChanged", kModule);
-    failure = Failure::DownloadFailed;
-  } catch (...) {
-    RuntimeError e = CurrentError();
-    failure = FailureOf(e.Number());
-    if (failure == Failure::None) {
-      RecordTrapped(e, "inet1_StateChanged", kModule);
-      DoEvents();
-      return;
-    }
   }
-  TrapToLog("inet1_StateChanged", kModule, [&] { inet_->Cancel(); });
+  LeaveWith(failure);
+}
+
+void fSHAREDInternet::LeaveWith(Failure failure) {
+  TrapToLog(kStateRoutine, kModule, [&] { inet_->Cancel(); });
   if (failure == Failure::RepeatWithoutSize) {
     bGetSize = false;
-    TrapToLog("inet1_StateChanged", kModule, [&] { inet_->Execute(Trim(sUrl_), "GET"); });
+    TrapToLog(kStateRoutine, kModule, [&] { inet_->Execute(Trim(sUrl_), "GET"); });
     return;
   }
   TheSubs().NormalMouse();
@@ -257,163 +284,181 @@ void fSHAREDInternet::Inet1_StateChanged(int state) {
                                                : "Download failed. Please try again.");
 }
 
-void fSHAREDInternet::HandleState(int state) {
+fSHAREDInternet::Failure fSHAREDInternet::HandleState(int state) {
   TimeoutTicks = 0;
   namespace st = inet::state;
   switch (state) {
     case st::ResolvingHost:
-      SetProgressLabel("Resolving Host");
-      RaiseStatus("Resolving host");
+      Step([&] { SetProgressLabel("Resolving Host"); });
+      Step([&] { RaiseStatus("Resolving host"); });
       break;
     case st::HostResolved:
-      SetProgressLabel("Host Resolved");
-      RaiseStatus("Resolved host");
+      Step([&] { SetProgressLabel("Host Resolved"); });
+      Step([&] { RaiseStatus("Resolved host"); });
       break;
     case st::Connecting:
-      SetProgressLabel("Connecting");
-      RaiseStatus("Connecting");
+      Step([&] { SetProgressLabel("Connecting"); });
+      Step([&] { RaiseStatus("Connecting"); });
       break;
     case st::Connected:
-      SetProgressLabel("Connected");
-      RaiseStatus("Connected");
+      Step([&] { SetProgressLabel("Connected"); });
+      Step([&] { RaiseStatus("Connected"); });
       break;
-    case st::Requesting: SetProgressLabel("Requesting"); break;
-    case st::RequestSent: SetProgressLabel("Request Sent"); break;
+    case st::Requesting: Step([&] { SetProgressLabel("Requesting"); }); break;
+    case st::RequestSent: Step([&] { SetProgressLabel("Request Sent"); }); break;
     case st::ReceivingResponse:
-      SetProgressLabel("Receiving Response");
-      if (Receiving) Receiving();
+      Step([&] { SetProgressLabel("Receiving Response"); });
+      Step([&] {
+        if (Receiving) Receiving();
+      });
       break;
     case st::ResponseReceived:
-      SetProgressLabel("Response Received");
+      Step([&] { SetProgressLabel("Response Received"); });
       SizeCheck();
       break;
-    case st::Disconnecting: SetProgressLabel("Disconnecting"); break;
-    case st::Disconnected: SetProgressLabel("Disconnected"); break;
+    case st::Disconnecting: Step([&] { SetProgressLabel("Disconnecting"); }); break;
+    case st::Disconnected: Step([&] { SetProgressLabel("Disconnected"); }); break;
     case st::Error:
-      SetProgressLabel("Error");
+      Step([&] { SetProgressLabel("Error"); });
       ErrorHandling();
       break;
     case st::ResponseCompleted:
-      SetProgressLabel("Response Completed");
-      BodyReading();
-      break;
+      Step([&] { SetProgressLabel("Response Completed"); });
+      return BodyReading();
     default:
-      SetProgressLabel("Other response");
+      Step([&] { SetProgressLabel("Other response"); });
       if (SuppressAllButErrors || SuppressAllButDLAndErrors || !Status) break;
       if (expectedFilesize_ < 1)
-        Status("Downloaded 0kb");
+        Step([&] { Status("Downloaded 0kb"); });
       else
-        Status("File Size: " + TwoDecimals(expectedFilesize_ / 1024.0) +
-               " kb.  Downloaded 0 kb (0%)");
+        Step([&] {
+          Status("File Size: " + TwoDecimals(expectedFilesize_ / 1024.0) +
+                 " kb.  Downloaded 0 kb (0%)");
+        });
       break;
   }
+  return Failure::None;
 }
 
 void fSHAREDInternet::SizeCheck() {
   if (expectedFilesize_ != 0) return;
   expectedFilesize_ = -1;
   if (!bGetSize) return;
-  std::string length = inet_->GetHeader("Content-Length");
+  std::string length;
+  Step([&] { length = inet_->GetHeader("Content-Length"); });
   if (length.empty()) return;
-  expectedFilesize_ = LeadingNumber(length);
-  SetProgressLabel("File size: " + std::to_string(expectedFilesize_));
+  Step([&] { expectedFilesize_ = SizeFromHeader(length); });
+  Step([&] { SetProgressLabel("File size: " + std::to_string(expectedFilesize_)); });
 }
 
 void fSHAREDInternet::ErrorHandling() {
   TransferDone = true;
-  std::string text = inet_->ResponseInfo();
-  if (Status) Status(text);
-  if (DownloadError) DownloadError(text);
-  Timer1.SetEnabled(false);
-  TheDelay().RegularDoEvents();
+  std::string text;
+  Step([&] { text = inet_->ResponseInfo(); });
+  Step([&] {
+    if (Status) Status(text);
+  });
+  Step([&] {
+    if (DownloadError) DownloadError(text);
+  });
+  Step([&] { Timer1.SetEnabled(false); });
+  Step([&] { TheDelay().RegularDoEvents(); });
 }
 
-namespace {
-
-// Whether a chunk has text: ByteArrayToString gives a non-empty text exactly when a
-// byte other than a blank comes before the first zero byte (no conversion needed).
-bool HasText(const std::vector<std::uint8_t>& chunk) {
-  for (std::uint8_t b : chunk) {
-    if (b == 0) return false;
-    if (b != ' ') return true;
-  }
-  return false;
-}
-
-// Collects the body's chunks and writes them to the file a block at a time: writing
-// every 1024-byte chunk on its own would cost a system call each.
-class BlockWriter {
- public:
-  BlockWriter(FileTable& files, int file) : files_(files), file_(file) { block_.reserve(kBlock); }
-  void Add(const std::vector<std::uint8_t>& chunk) {
-    block_.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
-    if (block_.size() >= kBlock) Flush();
-  }
-  void Flush() {
-    if (block_.empty()) return;
-    if (auto error = Trapping([&] { files_.Write(file_, block_); })) throw WriteFailed(*error);
-    block_.clear();
-  }
-
- private:
-  static constexpr std::size_t kBlock = 64 * 1024;
-  FileTable& files_;
-  int file_;
-  std::string block_;
-};
-
-}  // namespace
-
-void fSHAREDInternet::BodyReading() {
+fSHAREDInternet::Failure fSHAREDInternet::BodyReading() {
   if (expectedFilesize_ == 0) {
-    // No response header was seen for this request: ask again without the size.
+    // No "response received" was seen for this request: it is issued again without the
+    // size, and the new request's own states read its body. (Reading on here would
+    // read the body of a request that has not answered yet.)
     bGetSize = false;
-    inet_->Execute(Trim(sUrl_), "GET");
+    Step([&] { inet_->Cancel(); });
+    Step([&] { inet_->Execute(Trim(sUrl_), "GET"); });
+    return Failure::None;
   }
-  RaiseStatus("Downloading");
-  ScopedFile file;
+  Step([&] { RaiseStatus("Downloading"); });
+  std::optional<BlockWriter> writer;
   if (WriteToFile) {
-    if (auto error = Trapping([&] { file = ScopedFile(Filename, FileMode::BinaryWrite); }))
-      throw WriteFailed(*error);
+    if (auto error = Trapping([&] { writer.emplace(Filename); })) {
+      RecordTrapped(*error, kStateRoutine, kModule);
+      return Failure::DownloadFailed;
+    }
   }
-  BlockWriter writer(TheFiles(), file.Number());
   double count = 0;
   long percent = 0;
-  const bool reporting = !SuppressAllButErrors && !SuppressAllButDLAndErrors;
   std::vector<std::uint8_t> chunk;
   do {
-    chunk = inet_->GetChunk(kChunkSize);
+    // A body that cannot be read on ends the download: going on would leave a file that
+    // looks complete. The control's own failures leave through the failure handling.
+    if (auto error = Trapping([&] { inet_->GetChunk(kChunkSize, chunk); })) {
+      if (FailureOf(error->Number()) != Failure::None) throw *error;
+      RecordTrapped(*error, kStateRoutine, kModule);
+      return Failure::DownloadFailed;
+    }
     TimeoutTicks = 0;
-    if (WriteToFile) writer.Add(chunk);
-    // The text of an OpenURL is the whole body; nothing of a file download is kept.
-    if (!WriteToFile) receivedBytes_.append(chunk.begin(), chunk.end());
+    if (writer) {
+      // A file that cannot be written ends the download as a failed one.
+      if (auto error = Trapping([&] { writer->Add(chunk); })) {
+        RecordTrapped(*error, kStateRoutine, kModule);
+        return Failure::DownloadFailed;
+      }
+    } else if (!WriteToFile) {
+      // The text of an OpenURL is the whole body; nothing of a file download is kept.
+      receivedBytes_.append(chunk.begin(), chunk.end());
+      if (receivedBytes_.size() > kTextReplyLimit) return TextReplyTooLong();
+    }
     if (chunk.size() >= 2) {
       if (!receivedAnyText_ && HasText(chunk)) receivedAnyText_ = true;
       count += 1024;  // a whole kilobyte per chunk, whatever its length
     }
-    if (reporting) {
-      if (expectedFilesize_ >= 1 && receivedAnyText_)
-        percent = Rounded(count / expectedFilesize_ * 100);
-      if (!ProgressDue()) continue;
-      if (expectedFilesize_ >= 1) {
-        if (bGetSize)
-          RaiseProgress(std::to_string(Rounded(count / 1024)) + " kb of " +
-                            std::to_string(Rounded(expectedFilesize_ / 1024.0)) + " kb (" +
-                            std::to_string(percent) + "%)",
-                        static_cast<float>(percent));
-        else
-          RaiseProgress(std::to_string(Rounded(count / 1024)) + " kb downloaded", 0);
-      } else {
-        RaiseProgress("Downloaded " + TwoDecimals(count / 1024) + "kb", 100);
-      }
-    }
+    if (!SuppressAllButErrors && !SuppressAllButDLAndErrors)
+      Step([&] { ReportProgress(count, percent); });
   } while (!chunk.empty());
-  writer.Flush();
+  if (writer) {
+    if (auto error = Trapping([&] { writer->Close(); })) {
+      RecordTrapped(*error, kStateRoutine, kModule);
+      return Failure::DownloadFailed;
+    }
+  }
   TransferDone = true;
-  Timer1.SetEnabled(false);
-  file.Close();
-  if (Status) Status("Downloaded " + TwoDecimals(count / 1024) + " kb (100%)");
-  if (DownloadFinished) DownloadFinished();
+  Step([&] { Timer1.SetEnabled(false); });
+  Step([&] {
+    if (Status) Status("Downloaded " + TwoDecimals(count / 1024) + " kb (100%)");
+  });
+  Step([&] {
+    if (DownloadFinished) DownloadFinished();
+  });
+  return Failure::None;
+}
+
+// A text reply is a version file or a page of release details: a few kilobytes. One
+// that goes past the limit (a server that sends without end) is stopped, and the fetch
+// counts as failed with an empty reply, instead of filling the memory.
+fSHAREDInternet::Failure fSHAREDInternet::TextReplyTooLong() {
+  TheLog().AddAction("Reply of " + sUrl_ + " longer than " + std::to_string(kTextReplyLimit) +
+                         " bytes: transfer stopped, reply dropped",
+                     "OpenURL", kModule);
+  receivedBytes_.clear();
+  receivedBytes_.shrink_to_fit();
+  TransferDone = true;
+  Step([&] { Timer1.SetEnabled(false); });
+  return Failure::DownloadFailed;
+}
+
+void fSHAREDInternet::ReportProgress(double count, long& percent) {
+  if (expectedFilesize_ >= 1) {
+    if (receivedAnyText_) percent = Rounded(count / expectedFilesize_ * 100);
+    if (!ProgressDue()) return;
+    if (bGetSize)
+      RaiseProgress(std::to_string(Rounded(count / 1024)) + " kb of " +
+                        std::to_string(Rounded(expectedFilesize_ / 1024.0)) + " kb (" +
+                        std::to_string(percent) + "%)",
+                    static_cast<float>(percent));
+    else
+      RaiseProgress(std::to_string(Rounded(count / 1024)) + " kb downloaded", 0);
+  } else {
+    if (!ProgressDue()) return;
+    RaiseProgress("Downloaded " + TwoDecimals(count / 1024) + "kb", 100);
+  }
 }
 
 // A progress report goes out only when more than 0.25 s passed since the last one;

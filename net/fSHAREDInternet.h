@@ -5,6 +5,7 @@
 // into memory as text (OpenURL). Bodies are read in 1024-byte chunks with
 // progress in kilobytes and percent; a one-second timer gives up after more than
 // 60 quiet ticks. Only its download client drives it.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,7 +33,10 @@ class fSHAREDInternet : public ui::Form {
   // DownloadFinished, DownloadError or DownloadCancelled.
   void DownloadFile(const std::string& sUrl, const std::string& filename, bool bGetSize);
   // Fetches `sUrl` and returns its body as text (cut at its first zero byte and
-  // trimmed of blanks), pumping window events while it waits.
+  // trimmed of blanks), pumping window events while it waits. A reply longer than
+  // kTextReplyLimit bytes is not a text this program reads: the transfer is stopped
+  // and the reply is empty.
+  static constexpr std::size_t kTextReplyLimit = 1024 * 1024;
   std::string OpenURL(const std::string& sUrl, bool showStatus = false);
   void Cancel();
   bool Connected();
@@ -63,6 +67,8 @@ class fSHAREDInternet : public ui::Form {
   // program) and file downloads give the control `requestTimeoutSeconds` (60 in
   // the program), so time-out tests need not wait a minute.
   void SetTimingForTests(unsigned tickMilliseconds, int requestTimeoutSeconds);
+  // Test support: handles `state` as if the transfer control had raised it.
+  void StateChangedForTests(int state) { Inet1_StateChanged(state); }
   // The transfer control (null when it could not be created).
   inet::InetControl* Control() { return inet_.get(); }
 
@@ -90,11 +96,20 @@ class fSHAREDInternet : public ui::Form {
   void Form_Load() override;
 
  private:
+  // How a state handling ends: normally, or leaving through the failure handling.
+  enum class Failure { None, DownloadFailed, TimedOut, RepeatWithoutSize };
+  static Failure FailureOf(long number);
   void Inet1_StateChanged(int state);
-  void HandleState(int state);
+  Failure HandleState(int state);
+  void LeaveWith(Failure failure);
+  // Runs one statement of the state handling (see the .cpp).
+  template <class Statement>
+  void Step(Statement&& statement);
   void SizeCheck();
   void ErrorHandling();
-  void BodyReading();
+  Failure BodyReading();
+  Failure TextReplyTooLong();
+  void ReportProgress(double count, long& percent);
   bool ProgressDue();
   void RaiseProgress(const std::string& text, float value);
   void RaiseStatus(const std::string& text);  // unless SuppressAllButErrors
@@ -106,7 +121,9 @@ class fSHAREDInternet : public ui::Form {
   std::unique_ptr<inet::InetControl> inet_;
   long expectedFilesize_ = 0;
   std::string receivedBytes_;  // body of an OpenURL, for its text
+  // Whether ReceivedText would hold anything: some chunk since the last OpenURL had text.
   bool receivedAnyText_ = false;
+  unsigned cancels_ = 0;  // Cancel calls so far: an FTP script stops after one
   bool TransferDone = false;
   bool WriteToFile = false;
   bool bGetSize = false;

@@ -1,24 +1,10 @@
 #include "platform/inet/FtpSession.h"
 
-#include <memory>
-#include <vector>
-
 #include "base/TextConv.h"
-#include "base/UniqueHandle.h"
 #include "platform/inet/InternetError.h"
 #include "platform/inet/StateLadder.h"
 
 namespace twi::inet {
-namespace {
-
-constexpr DWORD kBlockSize = 64 * 1024;
-
-UniqueHandle CreateLocalFile(const std::wstring& path) {
-  return UniqueHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-}  // namespace
 
 FtpSession::FtpSession(std::wstring host, INTERNET_PORT port, ConnectionSettings settings)
     : host_(std::move(host)), port_(port), settings_(std::move(settings)) {}
@@ -73,30 +59,26 @@ void FtpSession::OpenRemote(const std::string& file) {
   if (!transfer_) throw FtpError{GetLastError()};
 }
 
-void FtpSession::CopyRemoteTo(const std::string& localPath, const std::atomic<bool>& cancelled) {
-  std::wstring path = ToWide(localPath);
-  UniqueHandle out = CreateLocalFile(path);
-  DWORD error = out ? CopyBlocks(out.Get(), cancelled) : GetLastError();
-  transfer_.Close();  // lets the server's "transfer complete" reply be read
-  if (error == 0) return;
-  if (out) {
-    out.Reset();
-    DeleteFileW(path.c_str());
-  }
-  throw FtpError{error};
-}
-
-DWORD FtpSession::CopyBlocks(HANDLE out, const std::atomic<bool>& cancelled) {
-  std::vector<char> block(kBlockSize);
+DWORD FtpSession::ReadRemote(BodyQueue& body) {
+  DWORD error = 0;
   for (;;) {
-    if (cancelled) return ERROR_INTERNET_OPERATION_CANCELLED;
+    BodyBlock block = body.EmptyBlock();
     DWORD got = 0;
-    if (!InternetReadFile(transfer_.Get(), block.data(), kBlockSize, &got)) return GetLastError();
-    if (got == 0) return 0;
-    DWORD written = 0;
-    if (!WriteFile(out, block.data(), got, &written, nullptr)) return GetLastError();
-    if (written != got) return ERROR_DISK_FULL;
+    if (!InternetReadFile(transfer_.Get(), block.bytes.get(), static_cast<DWORD>(block.capacity),
+                          &got)) {
+      error = GetLastError();
+      break;
+    }
+    if (got == 0) break;
+    block.size = got;
+    const bool partial = got < block.capacity;  // the end is near: no need to wait for more
+    if (!body.Push(std::move(block), partial)) {
+      error = ERROR_INTERNET_OPERATION_CANCELLED;
+      break;
+    }
   }
+  transfer_.Close();  // lets the server's "transfer complete" reply be read
+  return error;
 }
 
 void FtpSession::Disconnect() {

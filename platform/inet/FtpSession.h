@@ -6,9 +6,9 @@
 // (InternetGetLastResponseInfo) is kept per thread, and asynchronous WinInet would run
 // the commands on threads of its own. The operations are used from one transfer thread
 // at a time; Abort may come from any thread and takes the handles away, so that the
-// next call fails at once (the copy loop also checks for cancellation between blocks).
-// A call that is already blocked runs on until the server answers or WinInet's time-out
-// (RequestTimeout) ends it: closing its handle does not end it under Wine.
+// next call fails at once. A call that is already blocked runs on until the server
+// answers or WinInet gives up (closing its handle does not end it under Wine); its
+// thread is let go meanwhile (see FtpOperation).
 // Failures throw FtpError on the calling thread, where the reply can still be read.
 #include <windows.h>
 #include <wininet.h>
@@ -17,6 +17,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/inet/BodyQueue.h"
 #include "platform/inet/ConnectionSettings.h"
 #include "platform/inet/InternetHandle.h"
 
@@ -44,15 +45,14 @@ class FtpSession {
   // The remote file's size in bytes as text, "" when the server does not tell.
   std::string RemoteSize(const std::string& file);
   void OpenRemote(const std::string& file);
-  // Copies the file opened by OpenRemote into `localPath`. A copy that fails or is
-  // cancelled leaves no local file.
-  void CopyRemoteTo(const std::string& localPath, const std::atomic<bool>& cancelled);
+  // Reads the file opened by OpenRemote into `body`, block by block, until its end;
+  // then closes it, so that the server's reply to the transfer can be read. The
+  // failure's code, or 0; ERROR_INTERNET_OPERATION_CANCELLED when `body` was cancelled.
+  DWORD ReadRemote(BodyQueue& body);
   void Disconnect();
   void Abort();
 
  private:
-  // Reads the opened remote file into `out` until its end; the failure's code or 0.
-  DWORD CopyBlocks(HANDLE out, const std::atomic<bool>& cancelled);
   static void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, void* info,
                                 DWORD infoLength);
 

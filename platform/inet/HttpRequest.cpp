@@ -8,10 +8,10 @@
 namespace twi::inet {
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;  // one block of the body queue
-constexpr std::size_t kQueuedBlocks = 4;        // body held in memory: 256 KB at most
-// WinInet (under Wine) buffers up to 8 KB of a body; a full buffer when asked means
-// the body is pouring in.
+constexpr std::size_t kBlockSize = 256 * 1024;  // one read, one block of the body queue
+constexpr std::size_t kQueuedBlocks = 8;         // body held in memory: 2 MB at most
+// WinInet buffers up to 8 KB of a body; a full buffer when asked means the body is
+// pouring in.
 constexpr DWORD kPouringAvailable = 8 * 1024;
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                 INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
@@ -21,6 +21,10 @@ constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WR
 // a direct request to the same server would be passed by. A program that fetches a
 // handful of files loses nothing by connecting each time.
 constexpr wchar_t kRequestHeaders[] = L"Connection: close\r\n";
+// How Wine reports a receive time-out: the socket's own code, or WinInet's.
+constexpr DWORD kSocketTimedOut = 10060;  // WSAETIMEDOUT
+
+bool IsTimeOut(DWORD error) { return error == ERROR_INTERNET_TIMEOUT || error == kSocketTimedOut; }
 
 std::wstring QueryRawHeaders(HINTERNET request) {
   DWORD bytes = 0;
@@ -38,25 +42,30 @@ std::string FirstLine(const std::string& text) {
   return Trim(text.substr(0, text.find_first_of("\r\n")));
 }
 
+void SetTimeouts(HINTERNET handle, int seconds) {
+  if (seconds <= 0) return;
+  DWORD ms = static_cast<DWORD>(seconds) * 1000;
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                       INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
+                       INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+    InternetSetOptionW(handle, option, &ms, sizeof(ms));
+}
+
 }  // namespace
 
 HttpRequest::HttpRequest(Url url, ConnectionSettings settings, std::unique_ptr<StateLadder> ladder)
     : url_(std::move(url)),
       settings_(std::move(settings)),
       ladder_(std::move(ladder)),
-      body_(kQueuedBlocks),
-      readBuffer_(kBlockSize) {}
+      body_(kQueuedBlocks, kBlockSize) {}
 
 bool HttpRequest::Executing() const { return !cancelled_ && !failed_ && !body_.EndTaken(); }
 
 void HttpRequest::Run() {
-  {
-    std::lock_guard lock(lifeMutex_);
-    keepAlive_ = shared_from_this();
-  }
   try {
     OpenHandles();
     SendRequest();
+    if (cancelled_) throw Cancelled{};
     ReadResponseHead();
     ladder_->Reach(state::ResponseReceived);
     ladder_->Reach(state::ResponseCompleted);
@@ -65,22 +74,19 @@ void HttpRequest::Run() {
     FailBeforeResponse(failure.code);
   } catch (const Cancelled&) {
   }
-  if (cancelled_)
-    CloseHandlesInBackground();
-  else
-    CloseHandles();
-  FinishRun();
+  // For a cancelled request this may take a while: WinInet reads what is left of the
+  // body while it comes without waiting, to keep the connection. Nobody waits for it.
+  CloseHandles();
 }
 
 void HttpRequest::Cancel() {
   cancelled_ = true;
   ladder_->Close();
   body_.Cancel();
-  cancelEvent_.Set();
 }
 
 void HttpRequest::OpenHandles() {
-  session_.Reset(OpenSession(settings_, INTERNET_FLAG_ASYNC));
+  session_.Reset(OpenSession(settings_, 0));
   if (!session_) throw Failed{GetLastError()};
   if (InternetSetStatusCallbackW(session_.Get(), &HttpRequest::OnStatus) ==
       INTERNET_INVALID_STATUS_CALLBACK)
@@ -97,18 +103,24 @@ void HttpRequest::OpenHandles() {
   request_.Reset(HttpOpenRequestW(connection_.Get(), L"GET", url_.path.c_str(), nullptr, nullptr,
                                   acceptTypes, flags, context));
   if (!request_) throw Failed{GetLastError()};
+  // Wine applies the time-outs of the request handle (not those the session passed on).
+  SetTimeouts(request_.Get(), settings_.timeoutSeconds);
   ApplyProxyCredentials(request_.Get(), settings_);
 }
 
 void HttpRequest::SendRequest() {
-  DWORD timeoutMs = settings_.timeoutSeconds > 0
-                        ? static_cast<DWORD>(settings_.timeoutSeconds) * 1000
-                        : INFINITE;
-  completed_.Clear();
-  BOOL sent = HttpSendRequestW(request_.Get(), kRequestHeaders, static_cast<DWORD>(-1), nullptr, 0);
-  // WinInet's own receive time-out is not applied to asynchronous calls everywhere
-  // (not under Wine), so the wait for the response head is limited here.
-  if (DWORD error = Await(sent, timeoutMs)) throw Failed{error};
+  auto start = std::chrono::steady_clock::now();
+  if (HttpSendRequestW(request_.Get(), kRequestHeaders, static_cast<DWORD>(-1), nullptr, 0)) return;
+  DWORD error = GetLastError();
+  if (cancelled_) throw Cancelled{};
+  // A server that never answers: Wine ends the wait for the response head after the
+  // receive time-out by dropping the connection ("connection aborted"). Report what it is.
+  auto waited = std::chrono::steady_clock::now() - start;
+  if (settings_.timeoutSeconds > 0 &&
+      waited >= std::chrono::seconds(settings_.timeoutSeconds) - std::chrono::milliseconds(250) &&
+      (error == ERROR_INTERNET_CONNECTION_ABORTED || IsTimeOut(error)))
+    error = ERROR_INTERNET_TIMEOUT;
+  throw Failed{error};
 }
 
 void HttpRequest::ReadResponseHead() {
@@ -130,92 +142,68 @@ void HttpRequest::ReadBody() {
   ladder_->Reach(state::Disconnected);
 }
 
-// Reads the body into blocks of up to 64 KB. A block is handed on when it is full, or as
-// soon as nothing more has arrived, so that a slow or stalled server still gets every
-// byte it sent to the consumer at once. While the body trickles in, each read takes only
-// what WinInet reports as there (a larger read would wait to fill its buffer); while it
-// pours in (WinInet's buffer is full when asked), a read takes the rest of the block in
-// one call, since every call costs a trip through WinInet's thread pool.
+// Reads the body into blocks of 256 KB. A synchronous read under Wine returns only when
+// it has filled its buffer (or the body ended, or WinInet's receive time-out passed), so
+// each read is preceded by the question how much has come (InternetQueryDataAvailable,
+// which waits until anything came, and fills WinInet's 8 KB buffer):
+//   - while the body trickles in, a read takes what is there and the block is handed on
+//     at once, so that every byte, also those that came before a stall, reaches the
+//     consumer as it comes;
+//   - while it pours in (WinInet's buffer was full when asked), a read takes the rest of
+//     the block in one call. Every call costs a trip through Wine's socket layer, and
+//     the question costs as much as a read: large blocks make both rare.
 HttpRequest::BodyEnd HttpRequest::ReadBodyBlocks() {
-  std::size_t filled = 0;
+  BodyBlock block = body_.EmptyBlock();
   for (;;) {
-    completed_.Clear();
-    BOOL queried = InternetQueryDataAvailable(request_.Get(), &available_, 0, 0);
-    DWORD error = queried ? 0 : GetLastError();
-    if (error == ERROR_IO_PENDING) {
-      PassOn(filled);  // nothing more right now: hand on what came, then wait
-      error = WaitForCompletion(INFINITE);
-      if (error == 0) continue;  // something came in: ask again how much
-    }
-    if (error != 0 || available_ == 0) {
-      PassOn(filled);
+    if (cancelled_) throw Cancelled{};
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request_.Get(), &available, 0, 0)) {
+      DWORD error = GetLastError();
+      PassOn(block, true);
       return EndBody(error);
     }
-    completed_.Clear();
-    bytesRead_ = 0;
-    const DWORD room = static_cast<DWORD>(kBlockSize - filled);
-    const bool pouring = available_ >= kPouringAvailable;
-    DWORD wanted = pouring ? room : std::min<DWORD>(available_, room);
-    BOOL read = InternetReadFile(request_.Get(), readBuffer_.data() + filled, wanted, &bytesRead_);
-    error = read ? 0 : GetLastError();
-    if (error == ERROR_IO_PENDING) {
-      PassOn(filled);
-      error = WaitForCompletion(INFINITE);
+    if (available == 0) {
+      PassOn(block, true);
+      return EndBody(0);
     }
-    if (error != 0 || bytesRead_ == 0) {
-      PassOn(filled);
+    const DWORD room = static_cast<DWORD>(block.capacity - block.size);
+    const bool pouring = available >= kPouringAvailable;
+    const DWORD wanted = pouring ? room : std::min(available, room);
+    DWORD got = 0;
+    BOOL read = InternetReadFile(request_.Get(), block.bytes.get() + block.size, wanted, &got);
+    DWORD error = read ? 0 : GetLastError();
+    block.size += std::min(got, wanted);  // a failed read may still have delivered bytes
+    if (error != 0 || got == 0) {
+      PassOn(block, true);
       return EndBody(error);
     }
-    filled += bytesRead_;
-    if (filled == kBlockSize) PassOn(filled);
+    if (block.size == block.capacity || !pouring) PassOn(block, !pouring);
   }
 }
 
-void HttpRequest::PassOn(std::size_t& filled) {
-  if (filled == 0) return;
-  auto begin = readBuffer_.begin();
-  if (!body_.Push(std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(filled))))
-    throw Cancelled{};
-  filled = 0;
+void HttpRequest::PassOn(BodyBlock& block, bool urgent) {
+  if (block.size == 0) return;
+  if (!body_.Push(std::move(block), urgent)) throw Cancelled{};
+  block = body_.EmptyBlock();
 }
 
 HttpRequest::BodyEnd HttpRequest::EndBody(DWORD error) {
+  if (cancelled_) throw Cancelled{};
   if (error == 0) {
     body_.Finish();
     return BodyEnd::Complete;
   }
-  body_.Fail(DescribeInternetError(error));
+  if (IsTimeOut(error))
+    body_.TimeOut();
+  else
+    body_.Fail(DescribeInternetError(error));
   return BodyEnd::BrokenOff;
-}
-
-DWORD HttpRequest::Await(BOOL callSucceeded, DWORD timeoutMs) {
-  if (callSucceeded) return 0;
-  DWORD error = GetLastError();
-  if (error == ERROR_IO_PENDING) return WaitForCompletion(timeoutMs);
-  if (cancelled_) throw Cancelled{};  // the call failed because the request was cancelled
-  return error;
-}
-
-DWORD HttpRequest::WaitForCompletion(DWORD timeoutMs) {
-  HANDLE events[] = {completed_.Get(), cancelEvent_.Get()};
-  DWORD wait = WaitForMultipleObjects(2, events, FALSE, timeoutMs);
-  if (wait == WAIT_OBJECT_0 + 1 || cancelled_) throw Cancelled{};
-  if (wait == WAIT_TIMEOUT) return ERROR_INTERNET_TIMEOUT;
-  if (wait != WAIT_OBJECT_0) return GetLastError();
-  if (asyncResult_.dwResult) return 0;
-  return asyncResult_.dwError ? asyncResult_.dwError : ERROR_INTERNET_INTERNAL_ERROR;
 }
 
 void HttpRequest::CloseHandles() {
   request_.Close();
   connection_.Close();
   session_.Close();
-}
-
-void HttpRequest::CloseHandlesInBackground() {
-  request_.CloseInBackground();
-  connection_.CloseInBackground();
-  session_.CloseInBackground();
 }
 
 void HttpRequest::FailBeforeResponse(DWORD code) {
@@ -227,52 +215,12 @@ void HttpRequest::FailBeforeResponse(DWORD code) {
   ladder_->Reach(state::Error);
 }
 
-void CALLBACK HttpRequest::OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void* info,
-                                    DWORD) {
+// Called on the transfer thread, during its own WinInet calls.
+void CALLBACK HttpRequest::OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void*, DWORD) {
   if (!context) return;  // the session handle has none
   auto* request = reinterpret_cast<HttpRequest*>(context);
-  switch (status) {
-    case INTERNET_STATUS_REQUEST_COMPLETE:
-      if (info) request->OnRequestComplete(*static_cast<const INTERNET_ASYNC_RESULT*>(info));
-      break;
-    case INTERNET_STATUS_HANDLE_CREATED:
-      request->OnHandleCreated();
-      break;
-    case INTERNET_STATUS_HANDLE_CLOSING:
-      request->OnHandleClosing();  // may end the request object: nothing after this
-      break;
-    default:
-      // "Response received" is reached by the request itself, once the headers are in.
-      request->ladder_->ReachFromWinInet(status, state::ReceivingResponse);
-      break;
-  }
-}
-
-void HttpRequest::OnRequestComplete(const INTERNET_ASYNC_RESULT& result) {
-  asyncResult_ = result;
-  completed_.Set();
-}
-
-void HttpRequest::OnHandleCreated() {
-  std::lock_guard lock(lifeMutex_);
-  ++openHandles_;
-}
-
-void HttpRequest::OnHandleClosing() {
-  std::shared_ptr<HttpRequest> last;
-  {
-    std::lock_guard lock(lifeMutex_);
-    if (--openHandles_ <= 0 && runFinished_) last = std::move(keepAlive_);
-  }
-}
-
-void HttpRequest::FinishRun() {
-  std::shared_ptr<HttpRequest> last;
-  {
-    std::lock_guard lock(lifeMutex_);
-    runFinished_ = true;
-    if (openHandles_ <= 0) last = std::move(keepAlive_);
-  }
+  // "Response received" is reached by the request itself, once the headers are in.
+  request->ladder_->ReachFromWinInet(status, state::ReceivingResponse);
 }
 
 }  // namespace twi::inet

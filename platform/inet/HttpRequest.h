@@ -1,45 +1,47 @@
 #pragma once
-// One HTTP or HTTPS GET, run on a transfer thread over asynchronous WinInet.
+// One HTTP or HTTPS GET, run on its own transfer thread over synchronous WinInet: the
+// body is read with blocking InternetReadFile calls of up to 256 KB, each a plain call on
+// this thread (asynchronous WinInet sends every call through its thread pool and hands
+// out at most 8 KB a time).
 //
-// Asynchronous WinInet is used although the transfer thread only ever waits for one call
-// at a time: a pending call can be abandoned at once on Cancel. (A synchronous call that
-// is blocked in a receive is not ended by closing its handle under Wine; it would hold up
-// the thread, and with it the destruction of the control, until the server moves.)
-// Cancel only signals; the transfer thread leaves its wait at once and hands the
-// handles to the thread pool to be closed (see InternetHandle::CloseInBackground).
-// Because WinInet may still report on abandoned handles later, from its own threads, the
-// request keeps itself alive until WinInet has closed every handle that names it.
+// A blocked synchronous call cannot be ended from outside under Wine: closing its handle
+// does not end it, and after a receive time-out the connection is dropped, so a short
+// time-out cannot be waited out in a loop. So a cancelled request is let go: Cancel only
+// marks it (no more states, the body reads as empty, the GUI thread goes on at once) and
+// the transfer thread finishes on its own, in the background, when its call returns:
+// at once for a body that flows, after WinInet's receive time-out (RequestTimeout) for a
+// server that went quiet. The thread owns the request (and with it the handles, the body
+// queue and the response); it never touches the control or a window, and posts no state
+// once cancelled.
 //
 // States posted: the steps of reaching the response (1..8, see StateLadder), then 12 as
 // soon as the headers are in and the body can be read; after the consumer has taken the
 // end of the body, 9 and 10. A request that fails before its response posts 11 after the
-// steps it reached, with the reason in Result().Info(). A body that breaks off posts
-// nothing more: the consumer learns it from the body queue.
+// steps it reached, with the reason in Result().Info(). A body that breaks off or stalls
+// posts nothing more: the consumer learns it from the body queue.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <vector>
 
 #include "platform/inet/BodyQueue.h"
 #include "platform/inet/ConnectionSettings.h"
 #include "platform/inet/InternetHandle.h"
-#include "platform/inet/KernelEvent.h"
 #include "platform/inet/Response.h"
 #include "platform/inet/StateLadder.h"
 #include "platform/inet/Url.h"
 
 namespace twi::inet {
 
-class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
+class HttpRequest {
  public:
   HttpRequest(Url url, ConnectionSettings settings, std::unique_ptr<StateLadder> ladder);
   HttpRequest(const HttpRequest&) = delete;
   HttpRequest& operator=(const HttpRequest&) = delete;
 
   // Transfer thread: runs the request until its body has been taken to the end, it
-  // failed, or it was cancelled. The object must be owned by a shared_ptr.
+  // failed, or it was cancelled, and closes its handles.
   void Run();
 
   // Any thread. Stops the request: no more states, the body reads as empty.
@@ -49,10 +51,6 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
   bool Executing() const;
   BodyQueue& Body() { return body_; }
   const std::shared_ptr<Response>& Result() const { return response_; }
-
-  // WinInet's status callback for the handles of a request (context: the request).
-  static void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, void* info,
-                                DWORD infoLength);
 
  private:
   struct Cancelled {};
@@ -66,20 +64,14 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
   void ReadBody();
   enum class BodyEnd { Complete, BrokenOff };
   BodyEnd ReadBodyBlocks();
-  // Hands the first `filled` bytes of the read buffer to the body queue; `filled` := 0.
-  void PassOn(std::size_t& filled);
+  // Hands the block on to the body queue (when it holds anything) and starts a new one;
+  // `urgent`: the consumer is to have it at once (see BodyQueue::Push).
+  void PassOn(BodyBlock& block, bool urgent);
   BodyEnd EndBody(DWORD error);
-  // The outcome of a call that WinInet may leave pending: its error code, 0 for success.
-  // Waits up to `timeoutMs` (INFINITE: no limit) for a pending call. Throws Cancelled.
-  DWORD Await(BOOL callSucceeded, DWORD timeoutMs);
-  DWORD WaitForCompletion(DWORD timeoutMs);
   void CloseHandles();
-  void CloseHandlesInBackground();
   void FailBeforeResponse(DWORD code);
-  void OnRequestComplete(const INTERNET_ASYNC_RESULT& result);
-  void OnHandleCreated();
-  void OnHandleClosing();
-  void FinishRun();
+  static void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, void* info,
+                                DWORD infoLength);
 
   const Url url_;
   const ConnectionSettings settings_;
@@ -92,22 +84,6 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
   InternetHandle session_;
   InternetHandle connection_;
   InternetHandle request_;
-
-  // Completion of the pending call. The buffers that a pending call writes to are
-  // members, so that they outlive an abandoned call.
-  KernelEvent completed_{KernelEvent::Reset::Auto};
-  KernelEvent cancelEvent_{KernelEvent::Reset::Manual};
-  INTERNET_ASYNC_RESULT asyncResult_{};
-  DWORD available_ = 0;
-  DWORD bytesRead_ = 0;
-  std::vector<std::uint8_t> readBuffer_;
-
-  // Self-ownership while WinInet may still call back (see above): the handles naming
-  // the request are counted from WinInet's "created" to its "closing" notification.
-  std::mutex lifeMutex_;
-  std::shared_ptr<HttpRequest> keepAlive_;
-  int openHandles_ = 0;
-  bool runFinished_ = false;
 };
 
 }  // namespace twi::inet

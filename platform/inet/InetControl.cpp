@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <chrono>
+#include <utility>
 
 #include "base/DoEvents.h"
 #include "base/RuntimeError.h"
@@ -60,8 +61,10 @@ InetControl::InetControl() : alive_(std::make_shared<bool>(true)) {
 InetControl::~InetControl() {
   *alive_ = false;
   Cancel();
-  JoinWorker();
-  ftpSession_.reset();
+  LetGoOfLastRequest();
+  // No wait for a transfer thread: each owns what it uses and ends on its own. A session
+  // left open says goodbye to its server in the background.
+  if (ftpSession_) ftpSession_->Abort();
 }
 
 void InetControl::Execute(const std::string& url, const std::string& operation) {
@@ -79,62 +82,100 @@ void InetControl::ExecuteHttp(const std::string& url, const std::string& operati
   Url parsed = ParseUrl(url);
   if (parsed.scheme != INTERNET_SCHEME_HTTP && parsed.scheme != INTERNET_SCHEME_HTTPS)
     throw RuntimeError(err::InvalidProcedureCall, "Unsupported protocol: " + url);
-  JoinWorker();
+  LetGoOfLastRequest();
   auto request = std::make_shared<HttpRequest>(std::move(parsed), settings_, NewRequest());
+  StartThread([request] { request->Run(); });
   http_ = request;
   response_ = request->Result();
-  worker_ = std::jthread([request] { request->Run(); });
 }
 
 void InetControl::ExecuteFtp(const std::string& url, const std::string& operation) {
   FtpOperation::Command command = FtpOperation::Parse(operation);
   Url parsed = ParseUrl(url);
   if (parsed.host.empty()) throw RuntimeError(err::InvalidProcedureCall, "No host in " + url);
-  JoinWorker();
-  if (ftpSession_ && !ftpSession_->Serves(parsed.host, parsed.port)) ftpSession_.reset();
+  if (ftpSession_ && !ftpSession_->Serves(parsed.host, parsed.port)) {
+    ftpSession_->Abort();
+    ftpSession_.reset();
+  }
+  LetGoOfLastRequest();
   if (!ftpSession_) ftpSession_ = std::make_shared<FtpSession>(parsed.host, parsed.port, settings_);
   auto ftp = std::make_shared<FtpOperation>(ftpSession_, std::move(command), NewRequest());
+  StartThread([ftp] { ftp->Run(); });
   ftpOperation_ = ftp;
   response_ = ftp->Result();
-  worker_ = std::jthread([ftp] { ftp->Run(); });
   WaitForFtp(ftp);
 }
 
+// The GUI thread waits for the operation as GetChunk waits for a body: running window
+// messages, so that the window stays alive and a Stop button can cancel; a GET's data
+// are written to the local file here as they come.
 void InetControl::WaitForFtp(const std::shared_ptr<FtpOperation>& operation) {
   std::shared_ptr<bool> alive = alive_;
-  while (operation->Executing()) PumpThenWait(operation->DoneSignal(), INFINITE);
-  // A handler run meanwhile may have destroyed the control or started the next request.
+  for (;;) {
+    operation->TakeData();
+    if (!operation->Executing()) break;
+    operation->PrepareToWait();
+    operation->TakeData();  // what came in between
+    if (!operation->Executing()) break;
+    PumpThenWait({operation->DoneSignal(), operation->DataSignal()}, BodyQueue::kLongestWaitMs);
+    // A handler run meanwhile may have destroyed the control or started the next request.
+    if (!*alive) return;
+  }
+  operation->TakeData();
   if (!*alive || ftpOperation_ != operation) return;
-  JoinWorker();
   if (operation->WasCancelled() || operation->GetKind() == FtpOperation::Kind::Close)
     ftpSession_.reset();
   DoEvents();  // the operation's states arrive before Execute returns
 }
 
+namespace {
+
+// Whether GetChunk has its answer with this take. A body that the transfer thread gave
+// up on (WinInet's receive time-out, RequestTimeout after the server's last byte) is not
+// one: GetChunk itself waits RequestTimeout for a byte, from its own start, and then
+// reports the time-out.
+bool Answered(BodyQueue::Take take) {
+  return take != BodyQueue::Take::NothingYet && take != BodyQueue::Take::TimedOut;
+}
+
+// What GetChunk gives for an answered take: the chunk, or nothing at the end.
+void Conclude(BodyQueue::Take take, const BodyQueue& body, std::vector<std::uint8_t>& chunk) {
+  switch (take) {
+    case BodyQueue::Take::Data: return;
+    case BodyQueue::Take::Failed:
+      chunk.clear();
+      throw RuntimeError(kErrTransferFailed, "Download failed: " + body.FailureReason());
+    default: chunk.clear(); return;  // the end, or cancelled
+  }
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
+  std::vector<std::uint8_t> chunk;
+  GetChunk(size, chunk);
+  return chunk;
+}
+
+void InetControl::GetChunk(std::size_t size, std::vector<std::uint8_t>& chunk) {
+  chunk.clear();
   // Only locals after pumping: a handler run meanwhile may cancel, start the next
   // request or destroy the control; the request stays alive through `request`.
   std::shared_ptr<HttpRequest> request = http_;
-  if (!request || size == 0) return {};
+  if (!request || size == 0) return;
+  BodyQueue& body = request->Body();
+  chunk.reserve(size);
+  // While the body flows, the chunk is there: no clock, no wait.
+  BodyQueue::Take take = body.TakeChunk(size, chunk);
+  if (Answered(take)) return Conclude(take, body, chunk);
   using Clock = std::chrono::steady_clock;
   const auto timeout = std::chrono::seconds(settings_.timeoutSeconds);
-  Clock::time_point deadline = Clock::now() + timeout;
   Clock::time_point lastByte = Clock::now();
-  BodyQueue& body = request->Body();
-  std::vector<std::uint8_t> chunk;
-  chunk.reserve(size);
-  bool signalCleared = false;
+  Clock::time_point deadline = lastByte + timeout;
+  std::size_t had = chunk.size();
   for (;;) {
-    std::size_t before = chunk.size();
-    switch (body.TakeChunk(size, chunk)) {
-      case BodyQueue::Take::Data: return chunk;
-      case BodyQueue::Take::End:
-      case BodyQueue::Take::Cancelled: return {};
-      case BodyQueue::Take::Failed:
-        throw RuntimeError(kErrTransferFailed, "Download failed: " + body.FailureReason());
-      case BodyQueue::Take::NothingYet: break;
-    }
-    if (chunk.size() > before) {  // time runs from the last byte
+    if (chunk.size() > had) {  // time runs from the last byte
+      had = chunk.size();
       lastByte = Clock::now();
       deadline = lastByte + timeout;
     }
@@ -144,20 +185,19 @@ std::vector<std::uint8_t> InetControl::GetChunk(std::size_t size) {
     DWORD waitMs = WaitMilliseconds(deadline, timeout.count() > 0);
     if (!chunk.empty()) {
       auto quiet = Clock::now() - lastByte;
-      if (quiet >= kPartialChunkDelay) return chunk;
+      if (quiet >= kPartialChunkDelay) return;
       auto left = std::chrono::duration_cast<std::chrono::milliseconds>(kPartialChunkDelay - quiet);
       waitMs = std::min<DWORD>(waitMs, static_cast<DWORD>(left.count()) + 1);
     }
-    // Clear the signal only when about to wait, and look once more after clearing it,
-    // so that nothing that came in between is missed. (Clearing costs a call to the
-    // Wine server; doing it for every chunk halved the throughput.)
-    if (!signalCleared) {
-      body.ClearSignal();
-      signalCleared = true;
-      continue;
-    }
-    signalCleared = false;
-    PumpThenWait(body.Signal(), waitMs);
+    // Announce the wait, and look once more after announcing it, so that nothing that
+    // came in between is missed.
+    body.PrepareToWait();
+    take = body.TakeChunk(size, chunk);
+    if (Answered(take)) return Conclude(take, body, chunk);
+    if (chunk.size() > had) continue;
+    PumpThenWait(body.Signal(), std::min<DWORD>(waitMs, BodyQueue::kLongestWaitMs));
+    take = body.TakeChunk(size, chunk);
+    if (Answered(take)) return Conclude(take, body, chunk);
   }
 }
 
@@ -208,8 +248,16 @@ void InetControl::OnState(std::uint32_t requestId, int state) {
   if (requestId == currentRequestId_ && StateChanged) StateChanged(state);
 }
 
-void InetControl::JoinWorker() {
-  if (worker_.joinable()) worker_.join();
+// The last HTTP request may have ended, while its thread still closes its handles and
+// reports "disconnected": it is silenced, so that no thread posts to the control's window
+// once the control is gone. (Its late states would not be raised anyway.)
+void InetControl::LetGoOfLastRequest() {
+  if (std::shared_ptr<HttpRequest> last = std::exchange(http_, nullptr)) last->Cancel();
+}
+
+void InetControl::StartThread(std::function<void()> work) {
+  // Never joined: a transfer thread owns what it uses (see HttpRequest, FtpOperation).
+  std::thread(std::move(work)).detach();
 }
 
 }  // namespace twi::inet

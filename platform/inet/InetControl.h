@@ -5,7 +5,9 @@
 // Blocking work happens on one transfer thread per request; every state change is posted
 // to a message-only window of the control and raised through StateChanged on the thread
 // that created the control, only while that thread pumps messages. So the caller stays
-// single-threaded: it sees states as window events, as with any other control.
+// single-threaded: it sees states as window events, as with any other control. The GUI
+// thread never waits for a transfer thread: a cancelled or abandoned request's thread
+// finishes on its own in the background (see HttpRequest).
 //
 // States (named in platform/inet/InetStates.h):
 //   1 resolving host, 2 host resolved, 3 connecting, 4 connected, 5 requesting,
@@ -89,6 +91,9 @@ class InetControl {
   // kErrTransferFailed when the body broke off (after handing out the bytes that came
   // before).
   std::vector<std::uint8_t> GetChunk(std::size_t size);
+  // The same into `chunk`, whose storage is kept: a caller that reads a whole body
+  // through one vector allocates once, not once per chunk.
+  void GetChunk(std::size_t size, std::vector<std::uint8_t>& chunk);
 
   // A response header's value ("" when absent; "" as name gives all headers). For an
   // FTP GET, "Content-Length" is the remote file's size.
@@ -125,7 +130,9 @@ class InetControl {
   void WaitForFtp(const std::shared_ptr<FtpOperation>& operation);
   std::unique_ptr<StateLadder> NewRequest();
   void OnState(std::uint32_t requestId, int state);
-  void JoinWorker();
+  void LetGoOfLastRequest();
+  // Runs `work` on a new transfer thread, which is never joined.
+  static void StartThread(std::function<void()> work);
 
   ConnectionSettings settings_;
   std::unique_ptr<StateWindow> window_;
@@ -136,7 +143,6 @@ class InetControl {
   std::shared_ptr<FtpSession> ftpSession_;
   std::shared_ptr<FtpOperation> ftpOperation_;
   std::shared_ptr<Response> response_;
-  std::jthread worker_;
 };
 
 }  // namespace twi::inet

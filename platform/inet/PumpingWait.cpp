@@ -16,15 +16,16 @@ bool QuitPending() {
 
 }  // namespace
 
-void PumpThenWait(HANDLE signal, DWORD timeoutMs) {
+void PumpThenWait(std::initializer_list<HANDLE> signals, DWORD timeoutMs) {
+  const DWORD count = static_cast<DWORD>(signals.size());
   // Emptying the queue first matters: MsgWaitForMultipleObjects wakes only for messages
   // that arrived after the queue was last looked at.
   DoEvents();
   if (QuitPending()) {
-    WaitForSingleObject(signal, std::min<DWORD>(timeoutMs, 100));
+    WaitForMultipleObjects(count, signals.begin(), FALSE, std::min<DWORD>(timeoutMs, 100));
     return;
   }
-  MsgWaitForMultipleObjects(1, &signal, FALSE, timeoutMs, QS_ALLINPUT);
+  MsgWaitForMultipleObjects(count, signals.begin(), FALSE, timeoutMs, QS_ALLINPUT);
 }
 
 }  // namespace twi::inet

@@ -3,11 +3,14 @@
 // the thread's window messages, so a Stop button stays clickable, and sleep in between.
 #include <windows.h>
 
+#include <initializer_list>
+
 namespace twi::inet {
 
-// Runs the window messages that are waiting, then sleeps until `signal` is set, a new
-// message arrives or `timeoutMs` has passed. Callers loop, checking their condition
+// Runs the window messages that are waiting, then sleeps until one of `signals` is set,
+// a new message arrives or `timeoutMs` has passed. Callers loop, checking their condition
 // before each call.
-void PumpThenWait(HANDLE signal, DWORD timeoutMs);
+void PumpThenWait(std::initializer_list<HANDLE> signals, DWORD timeoutMs);
+inline void PumpThenWait(HANDLE signal, DWORD timeoutMs) { PumpThenWait({signal}, timeoutMs); }
 
 }  // namespace twi::inet

@@ -101,6 +101,29 @@ TEST(InetHttp, BodiesOfEverySizeArriveByteExactInFullChunks) {
   }
 }
 
+// The download engine reads a body through one vector: its storage is kept from chunk to
+// chunk, and every chunk is whole and in order.
+TEST(InetHttp, ChunksReadIntoOneVectorKeepItsStorage) {
+  InetControl control;
+  StateLog log(control);
+  const std::size_t size = 3 * 1024 * 1024 + 100;
+  control.Execute(HttpUrl("/bytes/" + std::to_string(size)));
+  ASSERT_TRUE(log.WaitFor(12));
+  std::vector<std::uint8_t> chunk;
+  control.GetChunk(1024, chunk);
+  const std::uint8_t* storage = chunk.data();
+  Bytes body;
+  std::size_t moved = 0;
+  while (!chunk.empty()) {
+    EXPECT_TRUE(chunk.size() == 1024 || body.size() + chunk.size() == size) << body.size();
+    body.insert(body.end(), chunk.begin(), chunk.end());
+    control.GetChunk(1024, chunk);
+    if (!chunk.empty() && chunk.data() != storage) ++moved;
+  }
+  EXPECT_EQ(moved, 0u);
+  EXPECT_TRUE(body == Pattern(size));
+}
+
 // The download engine reads the whole body inside its handler of state 12.
 TEST(InetHttp, BodyCanBeReadInsideTheResponseCompletedHandler) {
   InetControl control;

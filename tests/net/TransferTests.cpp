@@ -6,7 +6,7 @@
 
 #include "base/Clock.h"
 #include "base/TextConv.h"
-#include "support/ClientEvents.h"
+#include "support/DownloadFixture.h"
 #include "support/TestServers.h"
 #include "ui/Timer.h"
 
@@ -18,17 +18,7 @@ using twi::cSHAREDInternet;
 
 const char* kDownloaded1kb = "Downloaded 1 kb (100%)";
 
-class Transfer : public ::testing::Test {
- protected:
-  twitest::ScratchFolder dir;
-  cSHAREDInternet client;
-  EventLog events;
-  void SetUp() override { events.Attach(client); }
-  std::string Target() { return dir.File("download.bin"); }
-  bool Get(const std::string& url, bool getSize = true) {
-    return client.GetFile(url, Target(), getSize, false, false, false);
-  }
-};
+using Transfer = twitest::DownloadTest;
 
 TEST_F(Transfer, OpenUrlWithStatusRaisesTheStateTextsInOrder) {
   EXPECT_EQ(client.OpenURL(HttpUrl("/text/hello"), true), "hello");
@@ -95,8 +85,7 @@ TEST_F(Transfer, ProgressTextsFollowTheWholeKilobyteCount) {
   EXPECT_TRUE(events.SawProgress("1 kb of 1 kb (0%)"));  // no text in the first chunk yet
   EXPECT_TRUE(events.SawProgress("2 kb of 1 kb (137%)"));
   EXPECT_EQ(events.statuses.back(), "Downloaded 2 kb (100%)");
-  events = EventLog();
-  events.Attach(client);
+  ResetEvents();
   ASSERT_TRUE(Get(HttpUrl("/pacednoclen/13312/1024/0.45")));
   ASSERT_FALSE(events.progress.empty());
   EXPECT_EQ(events.progress.back().second, "Downloaded 13kb");

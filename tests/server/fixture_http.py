@@ -14,7 +14,9 @@ Routes (n, declared, sent: byte counts; seconds: may be fractional; rate: bytes/
   /files/<name>              the file <name> from the --root folder (404 when absent)
   /text/<text>               <text> (URL-decoded, UTF-8) as text/plain with Content-Length
   /bytes/<n>                 n pattern bytes with Content-Length, streamed in 64 KB pieces
-                             (also the benchmark's large body, e.g. /bytes/104857600)
+  /marked/<n>/<name>         the same, then the time at which the last byte went out
+                             (Unix seconds) written to <name>.lastbyte in the --root
+                             folder (the benchmark's body)
   /short/<declared>/<sent>   Content-Length: declared, but only `sent` bytes, then close
   /noclen/<n>                n pattern bytes without Content-Length, ended by closing
   /status/<code>             that status code with a small HTML page as body
@@ -27,6 +29,8 @@ Routes (n, declared, sent: byte counts; seconds: may be fractional; rate: bytes/
   /pacednoclen/<n>/<piece>/<seconds>  the same without Content-Length
   /stalltext/<text>/<seconds>         <text> with Content-Length twice its length, then
                              silence for `seconds`
+  /endlesstext/<text>        <text> over and over without Content-Length, for as long as
+                             the client reads
   /hold/<seconds>            reads the request, answers nothing for `seconds`, closes
   /headers                   the request's header lines as text/plain
   anything else              404 with an HTML page
@@ -57,11 +61,19 @@ import urllib.parse
 PIECE = 65536
 
 
+_PIECES = {}
+
+
 def pattern(start, count):
     """Pattern bytes start .. start+count-1 (byte i is i % 251)."""
     first = start % 251
+    if count == PIECE and (first, count) in _PIECES:
+        return _PIECES[(first, count)]  # large bodies: no piece is built twice
     reps = (first + count) // 251 + 1
-    return (bytes(range(251)) * reps)[first:first + count]
+    piece = (bytes(range(251)) * reps)[first:first + count]
+    if count == PIECE:
+        _PIECES[(first, count)] = piece  # 251 pieces at most, 16 MB
+    return piece
 
 
 def html_page(code, title):
@@ -172,6 +184,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.start(200, int(n))
         self.send_pattern(0, int(n))
 
+    def route_marked(self, n, name):
+        if "/" in name or name.startswith("."):
+            raise ValueError(name)
+        self.start(200, int(n))
+        self.send_pattern(0, int(n))
+        sent_at = time.time()
+        with open(os.path.join(self.root, name + ".lastbyte"), "w") as f:
+            f.write("%.6f\n" % sent_at)
+
     def route_short(self, declared, sent):
         self.start(200, int(declared))
         self.send_pattern(0, int(sent))
@@ -214,6 +235,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
         time.sleep(float(seconds))
         self.close_connection = True
+
+    def route_endlesstext(self, text):
+        self.start(200, None, "text/plain")
+        piece = text.encode("utf-8") * max(1, PIECE // max(1, len(text.encode("utf-8"))))
+        while True:
+            self.wfile.write(piece)
 
     def route_reset(self, n):
         self.start(200, 2 * int(n))

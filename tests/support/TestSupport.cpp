@@ -9,6 +9,7 @@
 
 #include "base/DoEvents.h"
 #include "base/TextConv.h"
+#include "diag/cSharedLogging.h"
 
 namespace twitest {
 namespace {
@@ -95,6 +96,11 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
 std::string LogTextOf(const std::string& line) {
   size_t comma = line.find(", ");
   return comma == std::string::npos ? line : line.substr(comma + 2);
+}
+
+std::string FlushedLog() {
+  twi::TheLog().WriteActionsToLog();
+  return ReadFileBytes(twi::TheLog().CurrentLogFilename());
 }
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

@@ -65,6 +65,8 @@ std::string ReadFileBytes(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& bytes);
 // The text of a log line ("1 HH:mm:ss, text" gives "text").
 std::string LogTextOf(const std::string& line);
+// The shared log's file after its pending actions were written to it.
+std::string FlushedLog();
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 
