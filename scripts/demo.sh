@@ -11,6 +11,12 @@
 # a numbered screenshot after each step into build/demo/screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Wine maps file names through the locale's character set, so names outside ASCII
+# need a UTF-8 locale; a fresh machine's root shell may have none set.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  unset LC_ALL LC_CTYPE
+  export LANG=C.UTF-8
+fi
 root=$(pwd)
 scripts/install-deps.sh
 TWI_SKIP_I686=1 scripts/build.sh

@@ -3,6 +3,12 @@
 # throw-away Wine prefix. Extra arguments go to ctest (for example -R net).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Wine maps file names through the locale's character set, so names outside ASCII
+# need a UTF-8 locale; a fresh machine's root shell may have none set.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  unset LC_ALL LC_CTYPE
+  export LANG=C.UTF-8
+fi
 scripts/install-deps.sh
 scripts/build.sh
 prefix=$(mktemp -d /tmp/twi-wineprefix.XXXXXX)
