@@ -64,13 +64,13 @@ void fSHAREDUpdater::CreateControls() {
 }
 
 void fSHAREDUpdater::CreateButtons() {
-  Frame1.Create(*this, "", {120, 2760, 7695, 870});
-  cmdCheckAgain.Create(Frame1, "Check Again", {105, 225, 1800, 525});
-  cmdShowDetail.Create(Frame1, "Show Version Details", {1995, 225, 1800, 525});
+  Frame1.Create(*this, "", {120, 2685, 7695, 945});
+  cmdCheckAgain.Create(Frame1, "Check Again", {105, 150, 1800, 735});
+  cmdShowDetail.Create(Frame1, "Show Version Details", {1995, 150, 1800, 735});
   cmdShowDetail.SetToolTipText("Reads details of the latest version from the server");
-  cmdDownload.Create(Frame1, "Download Only", {3885, 225, 1800, 525});
+  cmdDownload.Create(Frame1, "Download Only", {3885, 150, 1800, 735});
   cmdDownload.SetToolTipText("This will download the update package without installing it.");
-  cmdDownloadInstall.Create(Frame1, "Download and Install", {5775, 225, 1800, 525});
+  cmdDownloadInstall.Create(Frame1, "Download and Install", {5775, 150, 1800, 735});
   cmdDownloadInstall.SetToolTipText(
       "This will download the update package and update your copy of the program");
 }
