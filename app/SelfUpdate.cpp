@@ -9,8 +9,8 @@
 #include "base/DoEvents.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
-#include "base/UniqueHandle.h"
 #include "net/ServerAddresses.h"
+#include "sys/ExecCmd.h"
 #include "sys/cSharedFileSubs.h"
 #include "ui/MsgBox.h"
 #include "update/fSHAREDUpdater.h"
@@ -19,21 +19,6 @@ namespace twi {
 namespace {
 
 constexpr const char* kPackage = "TWInstUpd.exe";
-
-// Starts `commandLine` with a normal, focused window and does not wait for it.
-bool StartProgram(const std::string& commandLine) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  std::wstring line = ToWide(commandLine);
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
-    return false;
-  UniqueHandle thread(process.hThread), handle(process.hProcess);
-  return true;
-}
 
 }  // namespace
 
@@ -49,7 +34,7 @@ void frmMain::Updater_InstallFile() {
   if (Updater) Ignoring([&] { Updater->Unload(); });
   TheFileSubs().WriteTextFile(AppFolder() + "\\updater.ini", kPackage);
   const std::string updater = AppFolder() + "\\Updater.exe";
-  if (!StartProgram(updater + " " + Caption())) {
+  if (!StartProgram(updater + " " + Caption(), SW_SHOWNORMAL)) {
     // Without the update program nothing can replace the install center: it
     // stays, visible again, and says why.
     Show();

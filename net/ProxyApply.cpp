@@ -17,21 +17,18 @@ namespace {
 
 constexpr const char* kModule = "fSHAREDInternet";
 
-std::string StoredText(const char* key) {
-  return TheSettings().sGet(key, std::string()).AsText();
-}
-
 }  // namespace
 
 std::string StoredProxyUser() {
   std::string user;
-  TrapToLog("ProxyUser", kModule, [&] { user = StoredText("ProxyUser"); });
+  TrapToLog("ProxyUser", kModule, [&] { user = TheSettings().TextOf("ProxyUser"); });
   return user;
 }
 
 std::string StoredProxyPassword() {
   std::string password;
-  TrapToLog("ProxyPassword", kModule, [&] { password = Decrypt(StoredText("ProxyPwd")); });
+  TrapToLog("ProxyPassword", kModule,
+            [&] { password = Decrypt(TheSettings().TextOf("ProxyPwd")); });
   return password;
 }
 
@@ -46,7 +43,8 @@ void ApplyStoredProxy(inet::InetControl* control, bool& controlMissing) {
     control->SetUserName("");
     control->SetPassword("");
     if (type == 2) {
-      std::string server = StoredText("ProxyServer"), port = StoredText("ProxyPort");
+      const std::string server = TheSettings().TextOf("ProxyServer");
+      const std::string port = TheSettings().TextOf("ProxyPort");
       control->SetProxy(!server.empty() && !port.empty() ? server + ":" + port : "");
     } else if (type == 1) {
       control->SetProxy("");

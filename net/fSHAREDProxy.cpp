@@ -12,10 +12,6 @@ namespace {
 
 constexpr const char* kModule = "frmProxySetup";
 
-std::string SettingText(const char* key) {
-  return TheSettings().sGet(key, std::string()).AsText();
-}
-
 }  // namespace
 
 fSHAREDProxy::fSHAREDProxy() : ui::Form("Proxy Setup", 4875, 4110, ui::BorderStyle::FixedDialog) {}
@@ -61,11 +57,14 @@ void fSHAREDProxy::Form_Load() {
     if (type == 0) optDefault.SetValue(true);
     if (type == 2) optNamed.SetValue(true);
   });
-  TrapToLog("Form_Load", kModule, [&] { txtPort.SetText(SettingText("ProxyPort")); });
-  TrapToLog("Form_Load", kModule, [&] { txtServer.SetText(SettingText("ProxyServer")); });
-  TrapToLog("Form_Load", kModule, [&] { txtUser.SetText(SettingText("ProxyUser")); });
-  TrapToLog("Form_Load", kModule, [&] { txtPassword.SetText(Decrypt(SettingText("ProxyPwd"))); });
-  TrapToLog("Form_Load", kModule, [&] { txtPassword2.SetText(Decrypt(SettingText("ProxyPwd"))); });
+  const cSHAREDSettings& settings = TheSettings();
+  TrapToLog("Form_Load", kModule, [&] { txtPort.SetText(settings.TextOf("ProxyPort")); });
+  TrapToLog("Form_Load", kModule, [&] { txtServer.SetText(settings.TextOf("ProxyServer")); });
+  TrapToLog("Form_Load", kModule, [&] { txtUser.SetText(settings.TextOf("ProxyUser")); });
+  TrapToLog("Form_Load", kModule,
+            [&] { txtPassword.SetText(Decrypt(settings.TextOf("ProxyPwd"))); });
+  TrapToLog("Form_Load", kModule,
+            [&] { txtPassword2.SetText(Decrypt(settings.TextOf("ProxyPwd"))); });
 }
 
 void fSHAREDProxy::ShowFrameForChoice() { Frame1.SetVisible(optNamed.Value()); }

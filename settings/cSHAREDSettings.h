@@ -42,6 +42,10 @@ class cSHAREDSettings {
                           const Variant& defaultIfUnknown = Variant()) const {
     return sGet(settingTitle, defaultIfUnknown);
   }
+  // A setting's value as text; an unknown setting reads as "".
+  std::string TextOf(const std::string& settingTitle) const {
+    return sGet(settingTitle, std::string()).AsText();
+  }
   bool IsSettingPresent(const std::string& settingTitle) const;
   void DeleteAllSettings();
   const std::vector<cSHAREDSetting>& Entries() const { return entries_; }

@@ -25,11 +25,11 @@ long ExecCmd(const std::string& commandLine) {
   return static_cast<long>(exitCode);
 }
 
-bool StartHidden(const std::string& commandLine) {
+bool StartProgram(const std::string& commandLine, int show) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
+  startup.wShowWindow = static_cast<WORD>(show);
   PROCESS_INFORMATION process{};
   std::wstring line = ToWide(commandLine);
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
@@ -38,5 +38,7 @@ bool StartHidden(const std::string& commandLine) {
   UniqueHandle thread(process.hThread), processHandle(process.hProcess);
   return true;
 }
+
+bool StartHidden(const std::string& commandLine) { return StartProgram(commandLine, SW_HIDE); }
 
 }  // namespace twi

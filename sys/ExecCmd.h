@@ -9,8 +9,9 @@ namespace twi {
 // be started gives -1.
 long ExecCmd(const std::string& commandLine);
 
-// Starts a command line in a hidden window and returns at once, without waiting
-// for it; false when it could not be started.
-bool StartHidden(const std::string& commandLine);
+// Starts a command line with its window shown as `show` (SW_HIDE, SW_SHOWNORMAL...)
+// and returns at once, without waiting for it; false when it could not be started.
+bool StartProgram(const std::string& commandLine, int show);
+bool StartHidden(const std::string& commandLine);  // StartProgram with SW_HIDE
 
 }  // namespace twi

@@ -12,21 +12,6 @@ namespace {
 
 using twi::cSharedFileSubs;
 
-// Holds a file open without sharing, as a running program holds its files.
-class Locker {
- public:
-  explicit Locker(const std::string& path)
-      : handle_(CreateFileW(twi::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~Locker() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
 class FileCopy : public ::testing::Test {
  protected:
   twitest::ScratchFolder dir;
@@ -78,7 +63,7 @@ TEST_F(FileCopy, DestinationInUseIs70AndKeepsTheOldFile) {
   twitest::WriteFileBytes(Src(), "new");
   twitest::WriteFileBytes(Dst(), "old");
   {
-    Locker lock(Dst());
+    twitest::FileHeldOpen lock(Dst());
     ASSERT_TRUE(lock.Held());
     EXPECT_EQ(files.CopyFileWithRetCode(Src(), Dst()), 70);
   }
@@ -89,7 +74,7 @@ TEST_F(FileCopy, DestinationInUseIs70AndKeepsTheOldFile) {
 TEST_F(FileCopy, UnreadableSourceFailsAndKeepsTheOldFile) {
   twitest::WriteFileBytes(Src(), "new");
   twitest::WriteFileBytes(Dst(), "old");
-  Locker lock(Src());
+  twitest::FileHeldOpen lock(Src());
   ASSERT_TRUE(lock.Held());
   long code = files.CopyFileWithRetCode(Src(), Dst());
   // The NT family reports the failed system copy as 1; the block copy reports

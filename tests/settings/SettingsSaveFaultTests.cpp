@@ -16,21 +16,6 @@ namespace {
 
 using twi::cSHAREDSettings;
 
-// Holds a file open as another program would, with the sharing it allows others.
-class Holder {
- public:
-  Holder(const std::string& path, DWORD share)
-      : handle_(CreateFileW(twi::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~Holder() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
 // What the file-system fault set-up could prepare on this machine: "yes", or
 // "no <why>".
 std::string FaultAvailable(const std::string& name) {
@@ -93,7 +78,7 @@ TEST_F(SettingsSave, AFileInUseIsStillSavedWhereItsHolderAllowsWriting) {
     twitest::MsgBoxRecorder boxes;
     cSHAREDSettings store = NewSettings();
     {
-      Holder holder(file, c.share);
+      twitest::FileHeldOpen holder(file, c.share);
       ASSERT_TRUE(holder.Held());
       // A file that cannot be opened for writing ends the save: nothing written, no message.
       EXPECT_TRUE(store.SaveSettings(file));

@@ -176,6 +176,10 @@ bool StartProcess(std::wstring& commandLine, DWORD flags, const wchar_t* folder,
   }
 }
 
+FileHeldOpen::FileHeldOpen(const std::string& path, DWORD share)
+    : handle_(CreateFileW(twi::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
 long RunAndCapture(const std::string& commandLine, std::string& output) {
   output.clear();
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/RuntimeError.h"
+#include "base/UniqueHandle.h"
 #include "ui/MsgBox.h"
 
 namespace twitest {
@@ -81,6 +82,16 @@ std::string ProbeExe();
 // is tried twice more, a moment apart. False with GetLastError() of the last try.
 bool StartProcess(std::wstring& commandLine, DWORD flags, const wchar_t* folder,
                   STARTUPINFOW& startup, PROCESS_INFORMATION& process, BOOL inheritHandles = FALSE);
+// Holds a file open in this process for reading and writing, letting others
+// share it as `share` says (0: nobody else may open it), until it goes.
+class FileHeldOpen {
+ public:
+  explicit FileHeldOpen(const std::string& path, DWORD share = 0);
+  bool Held() const { return static_cast<bool>(handle_); }
+
+ private:
+  twi::UniqueHandle handle_;
+};
 // Runs a command line, captures its standard output, returns its exit code.
 long RunAndCapture(const std::string& commandLine, std::string& output);
 // Makes a file under Z: immutable (chattr +i: no change, not even by root) or
