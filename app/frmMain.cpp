@@ -292,13 +292,7 @@ void frmMain::ShowAbout() {
   about.Unload();
 }
 
-void frmMain::ShowProxySetup() {
-  fSHAREDProxy dialog;
-  dialog.Load();
-  TheLang().TranslateForm(dialog);
-  dialog.Show(true);
-  dialog.Unload();
-}
+void frmMain::ShowProxySetup() { ShowProxyDialog(); }
 
 void frmMain::Form_QueryUnload(bool& /*cancel*/, ui::CloseReason reason) {
   if (reason == ui::CloseReason::ControlMenu) {

@@ -32,7 +32,7 @@ void CheckFile(MainWindowLink& w, const std::string& file, long expectedSize) {
     w.SetStatus(kDownloadFailed);
     std::string text;
     files.LoadTextFile(file, text);
-    if (UpperAscii(text).find("<HTML>") != std::string::npos) {
+    if (ContainsNoCase(text, "<HTML>")) {
       files.EraseFile(file);
       ui::MsgBox(kNotOnServer + MakerWebSite());
     }

@@ -52,7 +52,7 @@ std::string ProgramInstaller::GetDownloadInfo(const std::string& versionAddress)
   w.SetStatus("Retrieving download info");
   std::string text = client.OpenURL(versionAddress);
   w.SetStatus("");
-  if (UpperAscii(text).find("<HTML>") != std::string::npos) return "";  // an error page
+  if (ContainsNoCase(text, "<HTML>")) return "";  // an error page
   if (text.find("@@@") == std::string::npos) {
     // The second line written out (a third one would be joined to it); a file
     // of one line names no address.

@@ -82,7 +82,7 @@ void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std
   }
   ScopedFile file(initFile, existed ? FileMode::Append : FileMode::Output);
   w.SetStatus((existed ? "Adding to " : "Creating ") + initFile);
-  if (TheOSInfo().GetWinPlatform() == 1) {
+  if (TheOSInfo().IsWindows95()) {
     w.SetStatus("Windows 9x style init file");
     const std::string entry = target + "=" + temporary;
     std::optional<std::size_t> end = RenameSectionEnd(lines);

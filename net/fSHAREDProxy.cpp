@@ -2,6 +2,7 @@
 
 #include "base/DoEvents.h"
 #include "diag/TrapToLog.h"
+#include "lang/cSharedLang.h"
 #include "net/PasswordScrambler.h"
 #include "report/cSharedHelp.h"
 #include "settings/cSHAREDSettings.h"
@@ -90,6 +91,14 @@ void fSHAREDProxy::cmdOK_Click() {
 void fSHAREDProxy::cmdCancel_Click() {
   Hide();
   DoEvents();
+}
+
+void ShowProxyDialog() {
+  fSHAREDProxy dialog;
+  dialog.Load();
+  TheLang().TranslateForm(dialog);
+  dialog.Show(true);
+  dialog.Unload();
 }
 
 }  // namespace twi

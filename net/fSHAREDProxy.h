@@ -36,4 +36,7 @@ class fSHAREDProxy : public ui::Form {
   void cmdCancel_Click();
 };
 
+// Loads the proxy dialog, translates it, shows it modally and unloads it.
+void ShowProxyDialog();
+
 }  // namespace twi

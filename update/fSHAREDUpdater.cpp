@@ -4,6 +4,7 @@
 
 #include "base/AppInfo.h"
 #include "base/DoEvents.h"
+#include "base/FileSystem.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
 #include "diag/TrapToLog.h"
@@ -26,13 +27,6 @@ constexpr const char* kModule = "fSharedUpdater";
 constexpr long long kSmallestPackage = 25000;
 
 std::string Translated(const std::string& text) { return TheLang().GetTranslation(text); }
-
-long long FileLength(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data))
-    throw RuntimeError::FromLastError();
-  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
 }  // namespace
 
@@ -162,7 +156,7 @@ bool fSHAREDUpdater::DownloadFile(const std::string& folder, const std::string& 
     long expected = 0;
     long long length = -1;
     step([&] { expected = cInternet->ExpectedFilesize(); });
-    step([&] { length = FileLength(local); });
+    step([&] { length = FileLen(local); });
     if (expected < 1 || expected == length) {
       step([&] { TheProgress().ShowProgressString(picStatus, 1, 1, "100%"); });
       if (length < kSmallestPackage) {
@@ -208,13 +202,7 @@ void fSHAREDUpdater::cmdShowDetail_Click() {
 
 // The proxy dialog, translated and shown modally; its errors are ignored.
 void fSHAREDUpdater::cmdProxy_Click() {
-  Ignoring([&] {
-    fSHAREDProxy dialog;
-    dialog.Load();
-    TheLang().TranslateForm(dialog);
-    dialog.Show(true);
-    dialog.Unload();
-  });
+  Ignoring([] { ShowProxyDialog(); });
 }
 
 std::string fSHAREDUpdater::ProgramFolderFile() const { return AppFolder() + "\\" + UpdateFilename; }

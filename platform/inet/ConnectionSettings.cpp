@@ -28,14 +28,17 @@ HINTERNET OpenSession(const ConnectionSettings& settings, DWORD flags) {
                                                       : INTERNET_OPEN_TYPE_PRECONFIG;
     session = InternetOpenW(kUserAgent, type, nullptr, nullptr, flags);
   }
-  if (session && settings.timeoutSeconds > 0) {
-    DWORD ms = static_cast<DWORD>(settings.timeoutSeconds) * 1000;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
-                         INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
-      SetTimeout(session, option, ms);
-  }
+  if (session) ApplyTimeouts(session, settings);
   return session;
+}
+
+void ApplyTimeouts(HINTERNET handle, const ConnectionSettings& settings) {
+  if (settings.timeoutSeconds <= 0) return;
+  DWORD ms = static_cast<DWORD>(settings.timeoutSeconds) * 1000;
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                       INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
+                       INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+    SetTimeout(handle, option, ms);
 }
 
 void ApplyProxyCredentials(HINTERNET handle, const ConnectionSettings& settings) {

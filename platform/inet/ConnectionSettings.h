@@ -23,6 +23,9 @@ struct ConnectionSettings {
 // the time-out applied to connecting, sending and receiving. nullptr on failure
 // (GetLastError tells why).
 HINTERNET OpenSession(const ConnectionSettings& settings, DWORD flags);
+// Sets the time-out on connecting, sending and receiving of a session, connection or
+// request handle (Wine heeds a request's own time-outs, not its session's).
+void ApplyTimeouts(HINTERNET handle, const ConnectionSettings& settings);
 // Sets the proxy user name and password on a connection or request handle when given.
 void ApplyProxyCredentials(HINTERNET handle, const ConnectionSettings& settings);
 

@@ -42,15 +42,6 @@ std::string FirstLine(const std::string& text) {
   return Trim(text.substr(0, text.find_first_of("\r\n")));
 }
 
-void SetTimeouts(HINTERNET handle, int seconds) {
-  if (seconds <= 0) return;
-  DWORD ms = static_cast<DWORD>(seconds) * 1000;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                       INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
-                       INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
-    InternetSetOptionW(handle, option, &ms, sizeof(ms));
-}
-
 }  // namespace
 
 HttpRequest::HttpRequest(Url url, ConnectionSettings settings, std::unique_ptr<StateLadder> ladder)
@@ -104,7 +95,7 @@ void HttpRequest::OpenHandles() {
                                   acceptTypes, flags, context));
   if (!request_) throw Failed{GetLastError()};
   // Wine applies the time-outs of the request handle (not those the session passed on).
-  SetTimeouts(request_.Get(), settings_.timeoutSeconds);
+  ApplyTimeouts(request_.Get(), settings_);
   ApplyProxyCredentials(request_.Get(), settings_);
 }
 
