@@ -133,7 +133,7 @@ bool UpdateRun::ReadPackageName(std::string& name) {
   }
   log_.Write("updater.ini names the package \"" + name + "\"");
   // Read once: a failed update is not tried again at the next start.
-  if (DeleteFileW(ToWide(handOver_).c_str())) log_.Write("Removed updater.ini");
+  if (RemoveFile(handOver_) == 0) log_.Write("Removed updater.ini");
   return IsPlainFileName(name);
 }
 
@@ -165,7 +165,7 @@ int UpdateRun::InstallPackage(const std::string& name) {
                                  " did not leave a working install center. The previous install "
                                  "center was put back.");
   }
-  DeleteFileW(ToWide(previous_).c_str());
+  RemoveFile(previous_);
   log_.Write("Update installed");
   return kUpdated;
 }
@@ -193,11 +193,11 @@ bool UpdateRun::RunPackage(const std::string& path, long& exitCode, std::string&
 }
 
 void UpdateRun::PutBackPrevious() {
-  if (MoveFileExW(ToWide(previous_).c_str(), ToWide(installCenter_).c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-    log_.Write("Put the previous install center back");
+  if (unsigned long error = ReplaceFileWith(previous_, installCenter_))
+    log_.Write("Could not put the previous install center back: " +
+               RuntimeError::FromWin32(error).Description());
   else
-    log_.Write("Could not put the previous install center back: " + LastErrorText());
+    log_.Write("Put the previous install center back");
 }
 
 void UpdateRun::StartInstallCenter() {
