@@ -13,20 +13,6 @@
 
 namespace twi::install {
 
-std::string CopyFailureReason(long copyResult) {
-  switch (copyResult) {
-    case copyresult::Copied: return "";
-    case copyresult::SystemCopyFailed: return "the system could not copy the file";
-    case copyresult::SourceMissing: return "the file to copy is missing";
-    case copyresult::InUse: return "the file there is in use";
-    case copyresult::ReadOnlyTarget: return "the file there is read-only";
-    default: {
-      std::string text = RuntimeError::StandardDescription(copyResult);
-      return text.empty() ? "error " + std::to_string(copyResult) : text;
-    }
-  }
-}
-
 void CopyToSysFolder(MainWindowLink& w, const std::string& sourcePath, const std::string& fileName,
                      bool inUseFallback) {
   // A step that fails shows and logs its error, and the next step runs.

@@ -14,7 +14,4 @@ class MainWindowLink;
 void CopyToSysFolder(MainWindowLink& window, const std::string& sourcePath,
                      const std::string& fileName, bool inUseFallback);
 
-// The reason a copy result code stands for ("" for a successful copy).
-std::string CopyFailureReason(long copyResult);
-
 }  // namespace twi::install

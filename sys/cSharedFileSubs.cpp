@@ -339,4 +339,18 @@ long cSharedFileSubs::RunFile(const std::string& name, const std::string& workin
 
 cSharedFileSubs& TheFileSubs() { return SharedInstance<cSharedFileSubs>(); }
 
+std::string CopyFailureReason(long copyResult) {
+  switch (copyResult) {
+    case copyresult::Copied: return "";
+    case copyresult::SystemCopyFailed: return "the system could not copy the file";
+    case copyresult::SourceMissing: return "the file to copy is missing";
+    case copyresult::InUse: return "the file there is in use";
+    case copyresult::ReadOnlyTarget: return "the file there is read-only";
+    default: {
+      std::string text = RuntimeError::StandardDescription(copyResult);
+      return text.empty() ? "error " + std::to_string(copyResult) : text;
+    }
+  }
+}
+
 }  // namespace twi

@@ -26,6 +26,9 @@ constexpr long InUse = 70;
 constexpr long ReadOnlyTarget = 75;
 }  // namespace copyresult
 
+// A copy result in words for a message ("" for Copied).
+std::string CopyFailureReason(long copyResult);
+
 class cSharedFileSubs {
  public:
   cSharedFileSubs();
