@@ -21,8 +21,9 @@ class ShellRecorder {
   ShellRecorder& operator=(const ShellRecorder&) = delete;
 
   // What the shell was asked to open, one entry per start of the helper (the
-  // document or link as the shell handed it over), in order; waits, pumping
-  // messages, until there are at least `count` or the time is up.
+  // document or link as the shell handed it over), in the order the helpers wrote
+  // them down (for two opened at once, not always the order of the opens); waits,
+  // pumping messages, until there are at least `count` or the time is up.
   std::vector<std::string> Opened(size_t count = 1,
                                   std::chrono::milliseconds timeout = std::chrono::seconds(15));
 

@@ -54,6 +54,86 @@ def patch_name(path, old, new):
     open(path, "wb").write(data.replace(old, new))
 
 
+# Traditional (PKWARE) zip encryption, to give encrypted entries a fixed header.
+def _crc_table():
+    table = []
+    for n in range(256):
+        c = n
+        for _ in range(8):
+            c = (c >> 1) ^ 0xEDB88320 if c & 1 else c >> 1
+        table.append(c)
+    return table
+
+
+_CRC = _crc_table()
+
+
+class _Keys:
+    def __init__(self, password):
+        self.k = [0x12345678, 0x23456789, 0x34567890]
+        for c in password:
+            self.update(c)
+
+    def update(self, byte):
+        k0, k1, k2 = self.k
+        k0 = _CRC[(k0 ^ byte) & 0xFF] ^ (k0 >> 8)
+        k1 = ((k1 + (k0 & 0xFF)) * 134775813 + 1) & 0xFFFFFFFF
+        k2 = _CRC[(k2 ^ (k1 >> 24)) & 0xFF] ^ (k2 >> 8)
+        self.k = [k0, k1, k2]
+
+    def stream(self):
+        t = (self.k[2] | 2) & 0xFFFF
+        return ((t * (t ^ 1)) >> 8) & 0xFF
+
+    def decrypt(self, data):
+        out = bytearray()
+        for c in data:
+            p = c ^ self.stream()
+            self.update(p)
+            out.append(p)
+        return bytes(out)
+
+    def encrypt(self, data):
+        out = bytearray()
+        for p in data:
+            out.append(p ^ self.stream())
+            self.update(p)
+        return bytes(out)
+
+
+# Every password the tests answer with.
+TRIED_PASSWORDS = [b"secret", b"guess", b"one", b"two", b"a", b"b", b"c", b"d", b"e", b"f",
+                   b"x", b"y", b"z"]
+
+
+def fix_encryption_headers(path, passwords):
+    """Gives each encrypted entry of `path` (made by zip -P, whose 12-byte header is
+    random) a header of fixed bytes that no other password of the tests passes: the
+    header's last byte is all a reader checks a password by, so a random header lets
+    one wrong password in 256 pass the check, and the entry then fails to inflate.
+    `passwords`: each entry's password by name."""
+    data = bytearray(open(path, "rb").read())
+    with zipfile.ZipFile(path) as zf:
+        infos = [i for i in zf.infolist() if i.flag_bits & 1]
+    for info in infos:
+        password = passwords[info.filename]
+        at = info.header_offset
+        name_len, extra_len = struct.unpack_from("<HH", data, at + 26)
+        dos_time = struct.unpack_from("<H", data, at + 10)[0]
+        start = at + 30 + name_len + extra_len
+        end = start + info.compress_size
+        plain = _Keys(password).decrypt(bytes(data[start:end]))
+        check = (dos_time >> 8) if info.flag_bits & 8 else (info.CRC >> 24)
+        wrong = [p for p in TRIED_PASSWORDS if p != password]
+        for seed in range(1000):
+            header = random.Random(seed).randbytes(11) + bytes([check & 0xFF])
+            cipher_header = _Keys(password).encrypt(header)
+            if all(_Keys(p).decrypt(cipher_header)[11] != (check & 0xFF) for p in wrong):
+                break
+        data[start:end] = _Keys(password).encrypt(header + plain[12:])
+    open(path, "wb").write(bytes(data))
+
+
 def small_archives(out):
     readme = text_lines(2000, 1)
     data = random_bytes(100_000, 2)
@@ -115,6 +195,8 @@ def small_archives(out):
     for old in (enc, os.path.join(out, "mixedpw.zip")):
         if os.path.exists(old):
             os.remove(old)
+    for name in ("secret.txt", "noise.bin"):  # the entries' times, and so the archive, fixed
+        os.utime(os.path.join(work, name), (1276603200, 1276603200))
     subprocess.run(["zip", "-q", "-P", "secret", enc, "secret.txt"], cwd=work, check=True)
     subprocess.run(["zip", "-q", "-0", "-P", "secret", enc, "noise.bin"], cwd=work, check=True)
     # Different passwords per entry, and one entry without any.
@@ -125,14 +207,19 @@ def small_archives(out):
         f.write(b"second password\n")
     with open(os.path.join(work, "open.txt"), "wb") as f:
         f.write(b"no password\n")
+    for name in ("one.txt", "two.txt", "open.txt"):
+        os.utime(os.path.join(work, name), (1276603200, 1276603200))
     subprocess.run(["zip", "-q", "-P", "one", mixed, "one.txt"], cwd=work, check=True)
     subprocess.run(["zip", "-q", "-P", "two", mixed, "two.txt"], cwd=work, check=True)
     subprocess.run(["zip", "-q", mixed, "open.txt"], cwd=work, check=True)
+    fix_encryption_headers(enc, {"secret.txt": b"secret", "noise.bin": b"secret"})
+    fix_encryption_headers(mixed, {"one.txt": b"one", "two.txt": b"two"})
     # Piped into zip, the entry's sizes follow its data (bit 3): the password check
     # byte is then the time's high byte.
     with open(os.path.join(work, "secret.txt"), "rb") as source:
         subprocess.run(["zip", "-q", "-P", "secret", os.path.join(out, "streamed.zip"), "-"],
                        cwd=work, stdin=source, check=True)
+    fix_encryption_headers(os.path.join(out, "streamed.zip"), {"-": b"secret"})
     shutil.rmtree(work)
 
     # Not archives, or no longer.
