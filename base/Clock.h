@@ -1,9 +1,14 @@
 #pragma once
-// Seconds on a clock that does not wrap within a run (from the 64-bit tick
-// count); every pacing rule of the program (event pumping, progress throttling,
-// transfer time-outs) measures elapsed time with it.
+// A clock that does not wrap within a run: the 64-bit performance counter, which every
+// Windows from XP on has and which does not wrap in a machine's lifetime, where the
+// 32-bit tick count wraps after 49.7 days and its 64-bit twin needs Vista. Every pacing rule of
+// the program (event pumping, progress throttling, transfer time-outs, delays)
+// measures elapsed time with it.
+#include <cstdint>
+
 namespace twi {
 
 double ClockSeconds();
+std::int64_t ClockMilliseconds();
 
 }  // namespace twi

@@ -68,6 +68,11 @@ void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std
                 CopyFailureReason(copied) + " (" + std::to_string(copied) + ")");
     return;
   }
+  // What start-up carries out runs without the 32-bit program's view of the system
+  // folder, so the entries name the files by their own paths.
+  const std::string bootFolder = PathWithoutRedirection(systemFolder);
+  const std::string bootTemporary = TemporaryNameFor(bootFolder, fileName);
+  const std::string bootTarget = bootFolder + fileName;
   std::string windowsFolder = GetWindowsFolder();
   w.SetStatus("Windows Path: " + windowsFolder);
   DoEvents();
@@ -84,7 +89,7 @@ void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std
   w.SetStatus((existed ? "Adding to " : "Creating ") + initFile);
   if (TheOSInfo().IsWindows95()) {
     w.SetStatus("Windows 9x style init file");
-    const std::string entry = target + "=" + temporary;
+    const std::string entry = bootTarget + "=" + bootTemporary;
     std::optional<std::size_t> end = RenameSectionEnd(lines);
     if (!end) {
       TheFiles().WriteLine(file.Number(), "[rename]");
@@ -99,12 +104,12 @@ void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std
     }
   } else {
     w.SetStatus("Windows NT style init file");
-    TheFiles().WriteLine(file.Number(), "MoveFileEx(" + temporary + "," + target +
+    TheFiles().WriteLine(file.Number(), "MoveFileEx(" + bootTemporary + "," + bootTarget +
                                             ", MOVEFILE_DELAY_UNTIL_REBOOT);");
     // The line above is a record only: the NT family never reads wininit.ini.
-    if (!MoveFileExW(ToWide(temporary).c_str(), ToWide(target).c_str(),
+    if (!MoveFileExW(ToWide(bootTemporary).c_str(), ToWide(bootTarget).c_str(),
                      MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING))
-      TheLog().LogEvent("The system refused to replace " + target + " at the next reboot: " +
+      TheLog().LogEvent("The system refused to replace " + bootTarget + " at the next reboot: " +
                         ErrorText(RuntimeError::FromLastError()));
   }
   file.Close();

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Builds the 64-bit program and tests into build/, and checks that the 32-bit
-# program still compiles (build-i686/; Wine here runs 64-bit programs only).
+# Builds the 32-bit program (Windows XP and later), the tests, the test stand-ins
+# and the benchmarks into build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake >/dev/null
-cmake --build build -j"$jobs"
-if [ "${TWI_SKIP_I686:-0}" != 1 ]; then
-  cmake -S . -B build-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake \
-        -DTWI_BUILD_TESTS=OFF >/dev/null
-  cmake --build build-i686 -j"$jobs"
+# A build folder made with another compiler (the earlier 64-bit build) starts afresh.
+if [ -f build/CMakeCache.txt ] && ! grep -q '^CMAKE_CXX_COMPILER:.*i686-w64-mingw32-g++-win32' build/CMakeCache.txt; then
+  rm -rf build
 fi
+cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake >/dev/null
+cmake --build build -j"$jobs"

@@ -19,7 +19,7 @@ if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
 fi
 root=$(pwd)
 scripts/install-deps.sh
-TWI_SKIP_I686=1 scripts/build.sh
+scripts/build.sh
 
 demo="$root/build/demo"
 program="$demo/program"

@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Installs everything the build, the demo and the tests need (Debian 12, as root).
 set -euo pipefail
+# The program is 32-bit: Wine's 32-bit loader (wine32, of the i386 architecture) runs it
+# in a 64-bit prefix as 64-bit Windows runs 32-bit programs, beside wine64.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need_update=1
+fi
 packages=(
   cmake make git ca-certificates
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
+  g++-mingw-w64-i686-win32 libz-mingw-w64-dev
   googletest
-  wine64
+  wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
   python3 vsftpd tinyproxy-bin
-  dpkg-dev zip unzip time
+  dpkg-dev zip unzip time curl
   e2fsprogs nginx-light
 )
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
+if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"

@@ -34,6 +34,39 @@ std::string GetWindowsFolder() {
   return WithOneBackslash(CutAtNul(buffer, 256));
 }
 
+namespace {
+
+// Whether this 32-bit process runs on 64-bit Windows. Looked up, not imported: Windows
+// XP before its second service pack has no IsWow64Process.
+bool RunsUnderWow64() {
+  using IsWow64Call = BOOL(WINAPI*)(HANDLE, PBOOL);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  auto isWow64 = reinterpret_cast<IsWow64Call>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// The 32-bit system folder's own path under WoW64 (with one backslash), else "".
+std::string Wow64SystemFolder() {
+  if (!RunsUnderWow64()) return "";
+  wchar_t buffer[256] = {};
+  UINT length = GetSystemWow64DirectoryW(buffer, 255);
+  if (length == 0 || length > 255) return "";
+  return WithOneBackslash(CutAtNul(buffer, 256));
+}
+
+}  // namespace
+
+std::string PathWithoutRedirection(const std::string& path) {
+  const std::string system = GetSystemFolder();
+  if (path.size() < system.size() || UpperAscii(path.substr(0, system.size())) != UpperAscii(system))
+    return path;
+  const std::string wow64 = Wow64SystemFolder();
+  if (wow64.empty()) return path;
+  return wow64 + path.substr(system.size());
+}
+
 std::string cSharedGetSpecialFolder::SystemTempFolder(HWND) const {
   wchar_t buffer[261] = {};
   GetTempPathW(260, buffer);

@@ -10,6 +10,13 @@ namespace twi {
 std::string GetSystemFolder();
 std::string GetWindowsFolder();
 
+// `path` as a 64-bit process names the same file. On 64-bit Windows this 32-bit program
+// sees the 32-bit system folder (SysWOW64) under the system folder's name: a path in
+// it becomes one in SysWOW64 itself. What runs at the next start of Windows (pending
+// renames, wininit.ini) runs without that redirection and would read the name as the
+// 64-bit system folder. Elsewhere, and on 32-bit Windows, `path` is returned as it is.
+std::string PathWithoutRedirection(const std::string& path);
+
 class cSharedGetSpecialFolder {
  public:
   static constexpr int LocalAppsFolder = 40;

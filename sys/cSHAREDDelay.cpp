@@ -48,11 +48,11 @@ void cSHAREDDelay::Sleep(long milliseconds) {
 
 void cSHAREDDelay::MsgWait(long milliseconds) {
   constexpr DWORD kWakeMask = 0xBF;  // keys, mouse, posted messages, timer, paint, hot keys
-  ULONGLONG start = GetTickCount64();
+  std::int64_t start = ClockMilliseconds();
   long remaining = milliseconds;
   while (remaining > 0) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(remaining), kWakeMask);
-    ULONGLONG now = GetTickCount64();
+    std::int64_t now = ClockMilliseconds();
     if (now < start) start = now;  // a clock that went back restarts the measurement
     long elapsed = static_cast<long>(now - start);
     if (elapsed >= milliseconds) return;

@@ -4,6 +4,7 @@
 
 #include "base/Clock.h"
 #include "base/FileSystem.h"
+#include "base/ProcessImage.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
 #include "base/UniqueHandle.h"
@@ -51,12 +52,8 @@ std::string FullPathUpper(const std::string& path) {
 
 // Whether process `pid` runs the program file `exePath`.
 bool IsProgram(unsigned long pid, const std::string& exePath) {
-  if (pid == 0) return false;
-  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  wchar_t image[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  if (!process || !QueryFullProcessImageNameW(process.Get(), 0, image, &size)) return false;
-  return FullPathUpper(ToUtf8(std::wstring_view(image, size))) == FullPathUpper(exePath);
+  std::string image = ProcessImagePath(pid);
+  return !image.empty() && FullPathUpper(image) == FullPathUpper(exePath);
 }
 
 }  // namespace

@@ -23,8 +23,12 @@ BodyBlock BodyQueue::EmptyBlock() {
 bool BodyQueue::Push(BodyBlock block, bool urgent) {
   if (block.size == 0) return true;  // an empty chunk would read as the end of the body
   std::unique_lock lock(mutex_);
-  producerWaiting_ = true;
-  room_.wait(lock, [this] { return cancelled_ || blocks_.size() < maxBlocks_; });
+  while (!cancelled_ && blocks_.size() >= maxBlocks_) {
+    producerWaiting_ = true;
+    lock.unlock();
+    WaitForSingleObject(room_.Get(), INFINITE);
+    lock.lock();
+  }
   producerWaiting_ = false;
   if (cancelled_) return false;
   blocks_.push_back(std::move(block));
@@ -32,7 +36,7 @@ bool BodyQueue::Push(BodyBlock block, bool urgent) {
   return true;
 }
 
-void BodyQueue::WakeConsumer(std::unique_lock<std::mutex>& lock, bool now) {
+void BodyQueue::WakeConsumer(std::unique_lock<CriticalSection>& lock, bool now) {
   bool wake = consumerWaiting_ && now;
   if (wake) consumerWaiting_ = false;
   lock.unlock();
@@ -64,8 +68,7 @@ void BodyQueue::TimeOut() {
 }
 
 void BodyQueue::WaitUntilTakenToEnd() {
-  std::unique_lock lock(mutex_);
-  takenToEnd_.wait(lock, [this] { return cancelled_ || endTaken_; });
+  WaitForSingleObject(takenToEnd_.Get(), INFINITE);
 }
 
 BodyQueue::Take BodyQueue::TakeChunk(std::size_t maxBytes, std::vector<std::uint8_t>& chunk) {
@@ -89,13 +92,16 @@ BodyQueue::Take BodyQueue::TakeChunk(std::size_t maxBytes, std::vector<std::uint
     if (!blocks_.empty()) {
       reading_ = std::move(blocks_.front());
       blocks_.pop_front();
-      if (producerWaiting_ && blocks_.size() <= maxBlocks_ / 2) room_.notify_one();
+      if (producerWaiting_ && blocks_.size() <= maxBlocks_ / 2) {
+        producerWaiting_ = false;  // one wake-up per wait: each is a trip to the Wine server
+        room_.Set();
+      }
       continue;
     }
     if (end_ == End::None) return Take::NothingYet;
     if (!chunk.empty()) return Take::Data;
     endTaken_ = true;
-    takenToEnd_.notify_all();
+    takenToEnd_.Set();
     switch (end_) {
       case End::Failed: return Take::Failed;
       case End::TimedOut: return Take::TimedOut;
@@ -126,8 +132,8 @@ void BodyQueue::Cancel() {
     cancelledNow_ = true;
     blocks_.clear();
   }
-  room_.notify_all();
-  takenToEnd_.notify_all();
+  room_.Set();
+  takenToEnd_.Set();
   changed_.Set();
 }
 

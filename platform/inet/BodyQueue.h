@@ -17,16 +17,19 @@
 // cancel wake the GUI thread at once. Because a transfer thread may be held up inside a
 // read with full blocks not yet announced, the GUI thread waits at most kLongestWaitMs
 // at a time and then looks.
+//
+// The waits of the transfer thread (for room, for the end to be taken) are on events
+// too: XP has no condition variables. Each is checked under the lock and waited for
+// without it, so a signal that comes between the two is kept by its event.
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/inet/CriticalSection.h"
 #include "platform/inet/KernelEvent.h"
 
 namespace twi::inet {
@@ -76,14 +79,14 @@ class BodyQueue {
   void Cancel();
 
  private:
-  void WakeConsumer(std::unique_lock<std::mutex>& lock, bool now);
+  void WakeConsumer(std::unique_lock<CriticalSection>& lock, bool now);
 
   const std::size_t maxBlocks_;
   const std::size_t blockSize_;
   KernelEvent changed_{KernelEvent::Reset::Auto};
-  mutable std::mutex mutex_;
-  std::condition_variable room_;
-  std::condition_variable takenToEnd_;
+  mutable CriticalSection mutex_;
+  KernelEvent room_{KernelEvent::Reset::Auto};             // the producer may push again
+  KernelEvent takenToEnd_{KernelEvent::Reset::Manual};     // end taken, or cancelled
   std::deque<BodyBlock> blocks_;
   std::vector<BodyBlock> spares_;
   // GUI thread only: the block being taken, and how much of it was handed out.

@@ -14,11 +14,11 @@
 #include <wininet.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
 
 #include "platform/inet/BodyQueue.h"
 #include "platform/inet/ConnectionSettings.h"
+#include "platform/inet/CriticalSection.h"
 #include "platform/inet/InternetHandle.h"
 
 namespace twi::inet {
@@ -59,7 +59,7 @@ class FtpSession {
   const std::wstring host_;
   const INTERNET_PORT port_;
   const ConnectionSettings settings_;
-  std::mutex ladderMutex_;
+  CriticalSection ladderMutex_;
   StateLadder* connectLadder_ = nullptr;  // set while connecting
   InternetHandle session_;
   InternetHandle connection_;

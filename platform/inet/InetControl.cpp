@@ -8,6 +8,7 @@
 #include "base/DoEvents.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
+#include "base/UniqueHandle.h"
 #include "platform/inet/BodyQueue.h"
 #include "platform/inet/FtpOperation.h"
 #include "platform/inet/FtpSession.h"
@@ -255,9 +256,23 @@ void InetControl::LetGoOfLastRequest() {
   if (std::shared_ptr<HttpRequest> last = std::exchange(http_, nullptr)) last->Cancel();
 }
 
+namespace {
+
+DWORD WINAPI RunTransferThread(void* parameter) {
+  std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
+  (*work)();
+  return 0;
+}
+
+}  // namespace
+
 void InetControl::StartThread(std::function<void()> work) {
-  // Never joined: a transfer thread owns what it uses (see HttpRequest, FtpOperation).
-  std::thread(std::move(work)).detach();
+  // Never joined: a transfer thread owns what it uses (see HttpRequest, FtpOperation),
+  // and the work it runs with it, so its handle is closed at once.
+  auto owned = std::make_unique<std::function<void()>>(std::move(work));
+  UniqueHandle thread(CreateThread(nullptr, 0, &RunTransferThread, owned.get(), 0, nullptr));
+  if (!thread) throw RuntimeError::FromLastError();
+  static_cast<void>(owned.release());  // now the thread's
 }
 
 }  // namespace twi::inet

@@ -31,7 +31,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/inet/ConnectionSettings.h"

@@ -2,8 +2,9 @@
 // What the caller may ask about the current request: the status code, the response
 // headers and a text describing the outcome. Written by the transfer thread, read by the
 // GUI thread, hence guarded.
-#include <mutex>
 #include <string>
+
+#include "platform/inet/CriticalSection.h"
 
 namespace twi::inet {
 
@@ -22,7 +23,7 @@ class Response {
   std::string Header(const std::string& name) const;
 
  private:
-  mutable std::mutex mutex_;
+  mutable CriticalSection mutex_;
   long code_ = 0;
   std::string rawHeaders_;
   std::string info_;

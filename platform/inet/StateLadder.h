@@ -10,8 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <mutex>
-
+#include "platform/inet/CriticalSection.h"
 #include "platform/inet/InetStates.h"
 
 namespace twi::inet {
@@ -38,7 +37,7 @@ class StateLadder {
 
   const StateWindow* window_;
   const std::uint32_t requestId_;
-  std::mutex mutex_;
+  CriticalSection mutex_;
   int reached_ = 0;
   bool closed_ = false;
 };

@@ -58,13 +58,15 @@ TEST(ComErrors, ExceptionInfoGivesNumberAndDescription) {
   EXPECT_EQ(e.Description(), "Automation error");
 }
 
+HRESULT STDAPICALLTYPE FillInLater(EXCEPINFO* e) {
+  e->wCode = 7;
+  e->bstrDescription = SysAllocString(L"Filled in later");
+  return S_OK;
+}
+
 TEST(ComErrors, ExceptionInfoIsCompletedByItsDeferredFillIn) {
   EXCEPINFO info{};
-  info.pfnDeferredFillIn = [](EXCEPINFO* e) -> HRESULT {
-    e->wCode = 7;
-    e->bstrDescription = SysAllocString(L"Filled in later");
-    return S_OK;
-  };
+  info.pfnDeferredFillIn = &FillInLater;
   auto e = DispatchError(DISP_E_EXCEPTION, info);
   EXPECT_EQ(e.Number(), 7);
   EXPECT_EQ(e.Description(), "Filled in later");

@@ -71,7 +71,7 @@ TEST_F(InstallOnXP, RichTextInUseIsMovedAtReboot) {
   DeleteFileW(twi::ToWide(init).c_str());
   HeldRichText held;
   ASSERT_TRUE(held.Holding());
-  std::string system = twitest::SystemFolder();
+  std::string system = twitest::SystemFolder(), boot = twitest::SystemFolderAtBoot();
   ASSERT_TRUE(window.Installer.InstallComponent("RICHTXT"));
   EXPECT_TRUE(log.Contains("Trying to download " + twitest::ServedUrl("main/runtimes/WINXP/RICHED.zip")));
   EXPECT_TRUE(twitest::PathExists(ProgramFile("WINXP.txt")));
@@ -84,11 +84,13 @@ TEST_F(InstallOnXP, RichTextInUseIsMovedAtReboot) {
                                        "Windows NT style init file"};
   for (const std::string& status : statuses) EXPECT_TRUE(log.Contains(status)) << status;
   EXPECT_TRUE(log.Contains("Creating " + init));  // for the first of the two files
+  // What is left for the reboot names the 32-bit system folder by its own path.
   EXPECT_EQ(twitest::SplitLines(twitest::ReadFileBytes(init)),
             (std::vector<std::string>{
-                "MoveFileEx(" + Upper(system) + "RICHED32.TMP," + system +
+                "MoveFileEx(" + Upper(boot) + "RICHED32.TMP," + boot +
                     "Riched32.dll, MOVEFILE_DELAY_UNTIL_REBOOT);",
-                "MoveFileEx(" + tmp + "," + system + "Richtx32.ocx, MOVEFILE_DELAY_UNTIL_REBOOT);"}));
+                "MoveFileEx(" + Upper(boot) + "RICHTX32.TMP," + boot +
+                    "Richtx32.ocx, MOVEFILE_DELAY_UNTIL_REBOOT);"}));
   EXPECT_FALSE(log.Contains(ProgramFile("Richtx32.ocx") + " copied to " + system));  // no regsvr32
   EXPECT_FALSE(std::any_of(log.Texts().begin(), log.Texts().end(), [](const std::string& t) {
     return t.rfind("The system refused", 0) == 0;
@@ -98,7 +100,7 @@ TEST_F(InstallOnXP, RichTextInUseIsMovedAtReboot) {
 
 TEST_F(InstallOn98, RichTextInUseIsRenamedAtReboot) {
   ASSERT_EQ(twi::TheOSInfo().fOSName(), "Win98");
-  std::string system = twitest::SystemFolder(), init = twitest::WindowsFolder() + "wininit.ini";
+  std::string boot = twitest::SystemFolderAtBoot(), init = twitest::WindowsFolder() + "wininit.ini";
   DeleteFileW(twi::ToWide(init).c_str());
   HeldRichText held;
   ASSERT_TRUE(held.Holding());
@@ -110,21 +112,22 @@ TEST_F(InstallOn98, RichTextInUseIsRenamedAtReboot) {
   EXPECT_TRUE(log.Contains("Windows 9x style init file"));
   // One [rename] section: start-up reads only the first.
   EXPECT_EQ(twitest::SplitLines(twitest::ReadFileBytes(init)),
-            (std::vector<std::string>{"[rename]", system + "Riched32.dll=" + Upper(system) + "RICHED32.TMP",
-                                      system + "Richtx32.ocx=" + Upper(system) + "RICHTX32.TMP"}));
+            (std::vector<std::string>{"[rename]", boot + "Riched32.dll=" + Upper(boot) + "RICHED32.TMP",
+                                      boot + "Richtx32.ocx=" + Upper(boot) + "RICHTX32.TMP"}));
   ExpectReplacedAfterReboot(*this, window, boxes, held);
 }
 
 // An entry joins the [rename] section the file has, wherever it stands.
 TEST_F(InstallOn98, AnEntryJoinsTheRenameSectionThatIsThere) {
   std::string system = twitest::SystemFolder(), init = twitest::WindowsFolder() + "wininit.ini";
+  std::string boot = twitest::SystemFolderAtBoot();
   twitest::WriteFileBytes(init, "[boot]\r\nx=1\r\n[rename]\r\nC:\\A=C:\\B\r\n\r\n[other]\r\ny=2");
   CopyFileW(twi::ToWide(twitest::StandInPath("Richtx32.ocx")).c_str(),
             twi::ToWide(ProgramFile("Richtx32.ocx")).c_str(), FALSE);
   twi::install::ReplaceAtReboot(window, ProgramFile("Richtx32.ocx"), "Richtx32.ocx", system);
   EXPECT_EQ(twitest::SplitLines(twitest::ReadFileBytes(init)),
             (std::vector<std::string>{"[boot]", "x=1", "[rename]", "C:\\A=C:\\B",
-                                      system + "Richtx32.ocx=" + Upper(system) + "RICHTX32.TMP", "",
+                                      boot + "Richtx32.ocx=" + Upper(boot) + "RICHTX32.TMP", "",
                                       "[other]", "y=2"}));
   EXPECT_TRUE(log.Contains("Adding to " + init));
   EXPECT_TRUE(window.RebootNeeded);

@@ -20,6 +20,7 @@
 #include "base/TextConv.h"
 #include "install/RuntimeScan.h"
 #include "support/OtherPrograms.h"
+#include "support/ProgramInstallers.h"
 #include "support/TestServers.h"
 #include "support/TestSupport.h"
 #include "support/UserActions.h"
@@ -176,7 +177,7 @@ TEST_F(Journey, FromAFreshComputerToEveryRuntimeTheProgramAndTheUpdate) {
   ASSERT_TRUE(PressButton(main, "Determine latest version"));
   Answer("Latest version of qVoice2 is 2.1.3", "OK", "05-latest-version");
 
-  const std::string installed = "C:\\Program Files\\Tarnwick Software\\qVoice2\\version.txt";
+  const std::string installed = twitest::InstalledVersionFile("qVoice2");
   ASSERT_TRUE(PressButton(main, "Download and Install Program"));
   Answer("If you are using qVoice2 please close it before proceeding", "OK",
          "06-program-download");
@@ -275,8 +276,7 @@ TEST_F(Journey, AnFtpPackageAddressIsFetchedAndRun) {
   ASSERT_TRUE(PressButton(main, "Download and Install Program"));
   Answer("If you are using qTune please close it before proceeding", "OK");
   WaitForLogAfter(0, ", Installer Ended", 120s);
-  EXPECT_EQ(twitest::ReadFileBytes("C:\\Program Files\\Tarnwick Software\\qTune over FTP\\version.txt"),
-            "1.0.9\r\n");
+  EXPECT_EQ(twitest::ReadFileBytes(twitest::InstalledVersionFile("qTune over FTP")), "1.0.9\r\n");
   EXPECT_TRUE(twitest::PathExists(folder.File("qtune-ftp.exe")));
 }
 

@@ -55,7 +55,7 @@ bool EndsWithNoCase(const std::string& text, const std::string& end) {
          twi::UpperAscii(text.substr(text.size() - end.size())) == twi::UpperAscii(end);
 }
 
-std::string Folder(UINT (*get)(LPWSTR, UINT)) {
+std::string Folder(UINT(WINAPI* get)(LPWSTR, UINT)) {
   wchar_t buffer[MAX_PATH] = {};
   get(buffer, MAX_PATH);
   return twi::ToUtf8(buffer) + "\\";
@@ -70,6 +70,15 @@ bool BelongsToTheRun(const std::string& name) {
 
 std::string SystemFolder() { return Folder(GetSystemDirectoryW); }
 std::string WindowsFolder() { return Folder(GetWindowsDirectoryW); }
+
+bool RunsOn64BitWindows() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::string SystemFolderAtBoot() {
+  return RunsOn64BitWindows() ? Folder(GetSystemWow64DirectoryW) : SystemFolder();
+}
 
 void PublishMakersServers() {
   CopyTree(WindowsPathOf(std::string(TWI_FIXTURE_DIR) + "/servers"), HttpRoot());

@@ -67,5 +67,10 @@ long SimulateReboot();
 // Folders with one trailing backslash, as the program builds its paths.
 std::string SystemFolder();
 std::string WindowsFolder();
+// The system folder by its own path, as start-up reads what is left for it: on 64-bit
+// Windows the 32-bit one (SysWOW64), which 32-bit programs see as the system folder.
+std::string SystemFolderAtBoot();
+// Whether the tests run as a 32-bit program on 64-bit Windows.
+bool RunsOn64BitWindows();
 
 }  // namespace twitest

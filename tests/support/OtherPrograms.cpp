@@ -1,5 +1,6 @@
 #include "support/OtherPrograms.h"
 
+#include "base/ProcessImage.h"
 #include "base/TextConv.h"
 #include "support/TestSupport.h"
 
@@ -9,12 +10,7 @@ namespace {
 std::string ProgramOf(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  twi::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  if (!process) return "";
-  wchar_t path[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  if (!QueryFullProcessImageNameW(process.Get(), 0, path, &size)) return "";
-  return twi::ToUtf8(std::wstring_view(path, size));
+  return twi::ProcessImagePath(pid);
 }
 
 std::string Normalised(const std::string& path) {
@@ -24,12 +20,18 @@ std::string Normalised(const std::string& path) {
 }
 
 template <class Visit>
+BOOL CALLBACK VisitWindow(HWND window, LPARAM data) {
+  return (*reinterpret_cast<Visit*>(data))(window) ? TRUE : FALSE;
+}
+
+template <class Visit>
 void ForEachTopWindow(Visit visit) {
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        return (*reinterpret_cast<Visit*>(data))(window) ? TRUE : FALSE;
-      },
-      reinterpret_cast<LPARAM>(&visit));
+  EnumWindows(&VisitWindow<Visit>, reinterpret_cast<LPARAM>(&visit));
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+  return TRUE;
 }
 
 }  // namespace
@@ -113,13 +115,7 @@ std::string ClassOf(HWND window) {
 
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> all;
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 

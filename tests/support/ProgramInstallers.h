@@ -1,8 +1,12 @@
 #pragma once
 // Stand-in program installers (tests/fixtures/programs): a copy of the stand-in
 // under a package's file name, told what to install and how to end.
+#include <windows.h>
+#include <shlobj.h>
+
 #include <string>
 
+#include "base/TextConv.h"
 #include "support/TestSupport.h"
 
 namespace twitest {
@@ -20,9 +24,12 @@ inline void MakeStandInInstaller(const std::string& path, const std::string& pro
   WriteFileBytes(path, bytes);
 }
 
-// Where the stand-in installer puts a program's version file.
+// Where the stand-in installer puts a program's version file: the program files folder
+// as a 32-bit program sees it ("Program Files (x86)" on 64-bit Windows).
 inline std::string InstalledVersionFile(const std::string& program) {
-  return "C:\\Program Files\\Tarnwick Software\\" + program + "\\version.txt";
+  wchar_t programFiles[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programFiles);
+  return twi::ToUtf8(programFiles) + "\\Tarnwick Software\\" + program + "\\version.txt";
 }
 
 }  // namespace twitest

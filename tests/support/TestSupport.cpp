@@ -214,13 +214,18 @@ long RunAndCapture(const std::string& commandLine, std::string& output) {
 
 void SetWineVersionFor(const std::string& exeName, const std::string& version) {
   std::wstring key = L"Software\\Wine\\AppDefaults\\" + twi::ToWide(exeName);
-  if (version.empty()) {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version");
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &opened, nullptr) != ERROR_SUCCESS)
     return;
+  if (version.empty()) {
+    RegDeleteValueW(opened, L"Version");
+  } else {
+    std::wstring value = twi::ToWide(version);
+    RegSetValueExW(opened, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   }
-  std::wstring value = twi::ToWide(version);
-  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, value.c_str(),
-                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(opened);
 }
 
 std::string EnvVar(const char* name) {

@@ -2,6 +2,9 @@
 // the folder "c:\" and the normal show state, and the pointer is normal after.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlwapi.h>
+
 #include <chrono>
 
 #include "base/TextConv.h"
@@ -23,12 +26,12 @@ class RecordingScheme {
     Set(key_, L"URL Protocol", L"");
     Set(key_ + L"\\shell\\open\\command", L"", command);
   }
-  ~RecordingScheme() { RegDeleteTreeW(HKEY_CLASSES_ROOT, key_.c_str()); }
+  ~RecordingScheme() { SHDeleteKeyW(HKEY_CLASSES_ROOT, key_.c_str()); }
 
  private:
   static void Set(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    SHSetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
+                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   }
   std::wstring key_;
 };

@@ -15,26 +15,27 @@
 
 namespace {
 
+struct ChildSearch {
+  const wchar_t* cls;
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM data) {
+  auto* s = reinterpret_cast<ChildSearch*>(data);
+  wchar_t name[32] = {}, caption[64] = {};
+  GetClassNameW(hwnd, name, 32);
+  GetWindowTextW(hwnd, caption, 64);
+  if (lstrcmpiW(name, s->cls) == 0 && (!s->text || lstrcmpW(caption, s->text) == 0)) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND ChildOfClass(HWND parent, const wchar_t* cls, const wchar_t* text) {
-  struct Search {
-    const wchar_t* cls;
-    const wchar_t* text;
-    HWND found;
-  } search{cls, text, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[32] = {}, caption[64] = {};
-        GetClassNameW(hwnd, name, 32);
-        GetWindowTextW(hwnd, caption, 64);
-        if (lstrcmpiW(name, s->cls) == 0 && (!s->text || lstrcmpW(caption, s->text) == 0)) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{cls, text, nullptr};
+  EnumChildWindows(parent, &MatchChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
