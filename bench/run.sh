@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Download benchmark: starts the fixture HTTP server, fetches a large body (1 GB unless
 # BENCH_BYTES says otherwise) under Wine (in a throw-away prefix, under Xvfb) with each
-# variant of bench/InetBench.cpp, and prints side by side, with ratios against the bare
-# 64 KB WinInet loop that writes its file (b) of the same run:
+# variant of bench/InetBench.cpp, and natively with curl writing the same body to a file
+# (the ceiling of this server, the loopback and the disk), and prints side by side, with
+# ratios against the bare 64 KB WinInet loop that writes its file (b) of the same run and
+# the throughput's ratio to curl's:
 #   - throughput (median of the runs);
 #   - processor seconds per 100 MB (median): the process's own, and with the Wine
 #     server's share added (events and waits are served there; what the server spends
@@ -65,6 +67,7 @@ echo "Load before: $(uptime)"
 plan="$work/plan.txt"
 : >"$plan"
 for run in $(seq 1 "$runs"); do
+  echo "native curl $bytes -" >>"$plan"
   for variant in "${variants[@]}"; do
     size=$bytes
     [ "$variant" = bare-1k ] && [ "$size" -gt "$small" ] && size=$small
@@ -104,10 +107,30 @@ for i in 1 2 3; do
   "$ROOT/tests/tools/wine-run" "$EXE" idle >/dev/null 2>&1
   echo "IDLE server_ticks=$(( $(server_cpu) - before ))"
 done
+# The native ceiling: curl writes the body to a file; its file is checked for its size.
+native_run() {
+  local size=$1 name=$2 out="$WORK/$2.curl" start end got
+  start=$(date +%s.%N)
+  /usr/bin/time -f "%U %S %M" -o "$WORK/$name.time" \
+    curl -s -o "$out" "http://127.0.0.1:$PORT/marked/$size/$name"
+  end=$(date +%s.%N)
+  got=$(stat -c %s "$out" 2>/dev/null || echo 0)
+  rm -f "$out"
+  read -r user sys rss <"$WORK/$name.time"
+  awk -v b="$got" -v n="$size" -v s="$start" -v e="$end" -v u="$user" -v y="$sys" -v r="$rss" \
+    'BEGIN { t = e - s; printf "RESULT variant=curl bytes=%d seconds=%.3f mbps=%.1f cpu=%.3f peak_ws=%d peak_pagefile=0 end_wall=%.6f ok=%d\n", b, t, b / 1048576 / t, u + y, r * 1024, e, (b == n) }'
+}
 n=0
 while read -r tag variant size exe; do
   n=$((n + 1))
   name="run$n"
+  if [ "$tag" = native ]; then
+    line=$(native_run "$size" "$name")
+    last=$(cat "$SERVER_ROOT/$name.lastbyte" 2>/dev/null || echo 0)
+    rm -f "$SERVER_ROOT/$name.lastbyte"
+    echo "$line tag=$tag size=$size server_ticks=0 lastbyte=$last"
+    continue
+  fi
   before=$(server_cpu)
   line=$("$ROOT/tests/tools/wine-run" "$exe" "$variant" \
            "http://127.0.0.1:$PORT/marked/$size/$name" "$size" | tr -d '\r' | grep '^RESULT' || true)
@@ -118,7 +141,7 @@ while read -r tag variant size exe; do
 done <"$PLAN"
 WINEPREFIX="$TWI_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null
 RUNS
-ROOT="$root" EXE="$exe" PORT="$port" PLAN="$plan" SERVER_ROOT="$work/server/http-root" \
+ROOT="$root" EXE="$exe" PORT="$port" PLAN="$plan" SERVER_ROOT="$work/server/http-root" WORK="$work" \
   xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/runs.sh" >"$work/results.txt"
 echo "Load after:  $(uptime)"
 
@@ -136,7 +159,7 @@ for line in open(path):
         continue
     rows.setdefault((f["tag"], f["variant"], int(f["size"])), []).append(f)
 
-labels = {"bare-1k": "(a) WinInet, 1 KB reads, file*", "bare-64k": "(b) WinInet, 64 KB reads, file",
+labels = {"curl": "(n) native curl, file", "bare-1k": "(a) WinInet, 1 KB reads, file*", "bare-64k": "(b) WinInet, 64 KB reads, file",
           "control": "(c) control, GetChunk(1024)", "control-64k": "(c') control, GetChunk(65536)",
           "getfile": "(d) GetFile"}
 per100 = lambda f, cpu: cpu * 104857600 / max(1, int(f["bytes"]))
@@ -164,25 +187,30 @@ def summary(tag, variant):
         "ok": all(r["ok"] == "1" for r in runs + small_runs), "n": len(runs)}
 
 base = summary("new", "bare-64k")
-def ratio(s, key):
-    return "%.2f" % (s[key] / base[key]) if base and base.get(key) and s.get(key) is not None else "-"
+ceiling = summary("native", "curl")
+def ratio(s, key, to=None):
+    to = to or base
+    return "%.2f" % (s[key] / to[key]) if to and to.get(key) and s.get(key) is not None else "-"
 def num(value, fmt):
     return fmt % value if value is not None else "-"
 
-head = ("%-36s %8s %6s %9s %6s %9s %6s %8s %15s %15s %s" %
-        ("variant", "MB/s", "x(b)", "cpu/100MB", "x(b)", "+server", "x(b)", "tail ms",
+head = ("%-36s %8s %6s %6s %9s %6s %9s %6s %8s %15s %15s %s" %
+        ("variant", "MB/s", "x(b)", "x(n)", "cpu/100MB", "x(b)", "+server", "x(b)", "tail ms",
          "WS MB 100M/big", "commit 100M/big", "ok"))
 print(head)
-for tag in ["new", "old"]:
-    for variant in ["bare-1k", "bare-64k", "control", "control-64k", "getfile"]:
-        s = summary(tag, variant)
-        if s is None:
-            continue
-        label = labels[variant] if tag == "new" else "old " + labels[variant]
-        print("%-36s %8.1f %6s %9.3f %6s %9.3f %6s %8s %7s/%-7s %7s/%-7s %s (%d runs)" % (
-            label, s["mbps"], ratio(s, "mbps"), s["cpu"], ratio(s, "cpu"), s["cpuall"],
-            ratio(s, "cpuall"), num(s["tail"], "%.1f"), num(s["ws_small"], "%.1f"),
-            num(s["ws_big"], "%.1f"), num(s["pf_small"], "%.1f"), num(s["pf_big"], "%.1f"),
-            "yes" if s["ok"] else "NO", s["n"]))
-print("* (a) reads 100 MB at most. Medians; peaks are the highest of the runs.")
+for tag, variant in ([("native", "curl")] +
+                     [(t, v) for t in ["new", "old"]
+                      for v in ["bare-1k", "bare-64k", "control", "control-64k", "getfile"]]):
+    s = summary(tag, variant)
+    if s is None:
+        continue
+    label = "old " + labels[variant] if tag == "old" else labels[variant]
+    print("%-36s %8.1f %6s %6s %9.3f %6s %9.3f %6s %8s %7s/%-7s %7s/%-7s %s (%d runs)" % (
+        label, s["mbps"], ratio(s, "mbps"), ratio(s, "mbps", ceiling), s["cpu"],
+        ratio(s, "cpu"), s["cpuall"],
+        ratio(s, "cpuall"), num(s["tail"], "%.1f"), num(s["ws_small"], "%.1f"),
+        num(s["ws_big"], "%.1f"), num(s["pf_small"], "%.1f"), num(s["pf_big"], "%.1f"),
+        "yes" if s["ok"] else "NO", s["n"]))
+print("* (a) reads 100 MB at most. (n): curl, not under Wine; its memory is its peak")
+print("  resident set. Medians; peaks are the highest of the runs.")
 PY
