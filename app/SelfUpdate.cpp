@@ -34,7 +34,8 @@ void frmMain::Updater_InstallFile() {
   if (Updater) Ignoring([&] { Updater->Unload(); });
   TheFileSubs().WriteTextFile(AppFolder() + "\\updater.ini", kPackage);
   const std::string updater = AppFolder() + "\\Updater.exe";
-  if (!StartProgram(updater + " " + Caption(), SW_SHOWNORMAL)) {
+  // The caption follows the quoted program path as it stands, unquoted.
+  if (!StartProgram(CommandLineOf(updater, Caption()), SW_SHOWNORMAL)) {
     // Without the update program nothing can replace the install center: it
     // stays, visible again, and says why.
     Show();

@@ -53,7 +53,9 @@ void CopyToSysFolder(MainWindowLink& w, const std::string& sourcePath, const std
     DoEvents();
   });
   step([&] {
-    if (!StartHidden("regsvr32.exe /s " + target))
+    // By its full path: a bare name is looked for in the program folder first, where
+    // packages are unpacked.
+    if (!StartHidden(CommandLineOf(systemFolder + "regsvr32.exe", "/s " + QuotedArgument(target))))
       throw RuntimeError(err::FileNotFound, "regsvr32.exe could not be started");
   });
   step([&] { TheDelay().Delay(2); });

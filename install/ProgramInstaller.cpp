@@ -92,7 +92,7 @@ void ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddr
   }
   step([&] { w.SetStatus("Running Installer"); });
   // Quoted: a program folder may have blanks in its path.
-  step([&] { ExecCmd("\"" + folder + fileName + "\""); });
+  step([&] { ExecCmd(CommandLineOf(folder + fileName)); });
   step([&] { w.SetStatus("Installer Ended"); });
 }
 

@@ -107,10 +107,10 @@ void RuntimeInstaller::InstallSpeech1() {
   DownloadFile(window_, folder, "msttsL.EXE", SecondaryRuntimes() + "msttsl.EXE", "");
   window_.SetStatus("Installing Speech API");
   DoEvents();
-  ExecCmd(folder + "spchapi.EXE /Q");
+  ExecCmd(CommandLineOf(folder + "spchapi.EXE", "/Q"));
   window_.SetStatus("Installing Text-to-Speech Languages");
   DoEvents();
-  ExecCmd(folder + "msttsL.EXE /Q");
+  ExecCmd(CommandLineOf(folder + "msttsL.EXE", "/Q"));
 }
 
 void RuntimeInstaller::InstallSpeech2() {
@@ -121,7 +121,7 @@ void RuntimeInstaller::InstallSpeech2() {
   Unzip(window_, folder, "Sapi51.zip", ProgramFolder() + "\\Sapi5");
   window_.SetStatus("Installing Speech API");
   DoEvents();
-  ExecCmd(folder + "Sapi5\\setup.EXE");
+  ExecCmd(CommandLineOf(folder + "Sapi5\\setup.EXE"));
 }
 
 }  // namespace twi::install

@@ -8,6 +8,14 @@
 
 namespace twi {
 
+std::string QuotedArgument(const std::string& path) { return "\"" + path + "\""; }
+
+std::string CommandLineOf(const std::string& program, const std::string& arguments) {
+  std::string line = QuotedArgument(program);
+  if (!arguments.empty()) line += " " + arguments;
+  return line;
+}
+
 long ExecCmd(const std::string& commandLine) {
   DoEvents();
   STARTUPINFOW startup{};

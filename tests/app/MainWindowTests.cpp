@@ -371,7 +371,7 @@ TEST_F(SelfUpdate, HandsOverToTheUpdateProgramAndEnds) {
   ASSERT_TRUE(twitest::PumpUntil([&] { return twitest::PathExists(call); }, std::chrono::seconds(20)));
   twitest::PumpFor(std::chrono::milliseconds(300));
   EXPECT_EQ(twitest::ReadFileBytes(call),
-            "line=" + twi::AppFolder() + "\\Updater.exe Tarnwick Software Install Center\nshow=1\n");
+            "line=\"" + twi::AppFolder() + "\\Updater.exe\" Tarnwick Software Install Center\nshow=1\n");
   EXPECT_EQ(twitest::ReadFileBytes(twi::AppFolder() + "\\TWInstUpd.exe"), std::string(40000, 'u'));
 }
 

@@ -9,7 +9,8 @@
 // "opened FILE DOCUMENT" appends DOCUMENT (everything after FILE on the command
 // line, as it came) and a line break to FILE: the tests' shell associations open
 // documents and links with it. Named Updater.exe it stands in for the update
-// program (see RecordAsUpdater).
+// program (see RecordAsUpdater). Under any name but probe.exe or Updater.exe it is a
+// program planted where an unquoted command line would start it (see RecordAsPlanted).
 #include <windows.h>
 
 #include <cstdio>
@@ -136,8 +137,28 @@ bool RecordAsUpdater() {
   return true;
 }
 
+// Started under any other name than probe.exe or Updater.exe, the probe is a program
+// planted where a command line with an unquoted path would start it ("C:\Tarn.exe" for
+// "C:\Tarn wick\setup.exe"): it appends its command line to <its path>.starts and ends.
+bool RecordAsPlanted() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring self = path;
+  std::wstring name = self.substr(self.find_last_of(L'\\') + 1);
+  if (lstrcmpiW(name.c_str(), L"probe.exe") == 0) return false;
+  std::string line = twi::ToUtf8(GetCommandLineW()) + "\r\n";
+  HANDLE out = CreateFileW((self + L".starts").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return true;
+  DWORD written = 0;
+  WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(out);
+  return true;
+}
+
 int main(int argc, char** argv) {
   if (RecordAsUpdater()) return 0;
+  if (RecordAsPlanted()) return 0;
   if (argc >= 4 && std::strcmp(argv[1], "click") == 0) return Click(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
   if (argc >= 4 && std::strcmp(argv[1], "log") == 0) return Log(argv[2], std::atoi(argv[3]));
