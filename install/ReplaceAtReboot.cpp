@@ -7,6 +7,7 @@
 
 #include "base/DoEvents.h"
 #include "base/FileTable.h"
+#include "base/ReplaceContent.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
 #include "base/cSharedOSInfo.h"
@@ -44,6 +45,21 @@ std::optional<std::size_t> RenameSectionEnd(const std::vector<std::string>& line
     return end;
   }
   return std::nullopt;
+}
+
+// Writes `lines` as the whole of the init file, through a file beside it. Throws the
+// write's error (the old file is then unchanged).
+void RewriteInitFile(const std::string& initFile, const std::vector<std::string>& lines) {
+  std::string content;
+  for (const std::string& line : lines) content += line + "\r\n";
+  std::optional<RuntimeError> error;
+  switch (ReplaceContent(initFile, Utf8ToAnsi(content), error)) {
+    case ReplaceOutcome::Replaced: return;
+    case ReplaceOutcome::WriteFailed: throw *error;
+    case ReplaceOutcome::NotCreated:
+    case ReplaceOutcome::ReplaceRefused: break;
+  }
+  throw RuntimeError(err::PermissionDenied, initFile + " could not be replaced");
 }
 
 }  // namespace
@@ -96,11 +112,12 @@ void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std
       TheFiles().WriteLine(file.Number(), entry);
     } else {
       // Start-up carries out one [rename] section, the first: a second group
-      // would never be read, so the entry joins the section that is there.
+      // would never be read, so the entry joins the section that is there. The whole
+      // file is written anew beside the old one, which it replaces only once complete:
+      // a write that fails must not lose other programs' pending renames.
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*end), entry);
       file.Close();
-      file = ScopedFile(initFile, FileMode::Output);
-      for (const std::string& line : lines) TheFiles().WriteLine(file.Number(), line);
+      RewriteInitFile(initFile, lines);
     }
   } else {
     w.SetStatus("Windows NT style init file");

@@ -168,24 +168,14 @@ std::string cSHAREDSettings::FileContent() const {
 
 cSHAREDSettings::WriteOutcome cSHAREDSettings::WriteThroughTemporaryFile(
     const std::string& settingsFile, std::optional<RuntimeError>& error) const {
-  const std::string temp = TemporaryFileOf(settingsFile);
-  RemoveFile(temp);  // left behind by a save that was interrupted
-  ScopedFile file;
-  // A folder that takes no new file: the settings file itself is written.
-  if (!Ignoring([&] { file = ScopedFile(temp, FileMode::Output); }))
-    return WriteOutcome::ReplaceRefused;
-  error = Trapping([&] {
-    TheFiles().Write(file.Number(), FileContent());
-    file.Close();
-  });
-  if (error) {
-    file.Close();
-    RemoveFile(temp);
-    return WriteOutcome::Failed;
+  switch (ReplaceContent(settingsFile, FileContent(), error)) {
+    case ReplaceOutcome::Replaced: return WriteOutcome::Written;
+    case ReplaceOutcome::WriteFailed: return WriteOutcome::Failed;
+    // A folder that takes no new file, or a file that another program holds open: the
+    // settings file itself is written.
+    case ReplaceOutcome::NotCreated:
+    case ReplaceOutcome::ReplaceRefused: break;
   }
-  if (ReplaceFileWith(temp, settingsFile) == 0) return WriteOutcome::Written;
-  // Refused, typically because another program holds the file open.
-  RemoveFile(temp);
   return WriteOutcome::ReplaceRefused;
 }
 

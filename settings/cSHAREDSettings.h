@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/ReplaceContent.h"
 #include "base/RuntimeError.h"
 #include "settings/Variant.h"
 
@@ -62,7 +63,7 @@ class cSHAREDSettings {
   static std::string SaveErrorText(const RuntimeError& error);
   // The file a save writes before it replaces the settings file.
   static std::string TemporaryFileOf(const std::string& settingsFile) {
-    return settingsFile + ".new";
+    return ReplacementFileOf(settingsFile);
   }
 
  private:

@@ -7,6 +7,7 @@
 #include "base/cSharedOSInfo.h"
 #include "install/ReplaceAtReboot.h"
 #include "install/RuntimeInstaller.h"
+#include "support/FailingWrites.h"
 
 namespace {
 
@@ -131,6 +132,27 @@ TEST_F(InstallOn98, AnEntryJoinsTheRenameSectionThatIsThere) {
                                       "[other]", "y=2"}));
   EXPECT_TRUE(log.Contains("Adding to " + init));
   EXPECT_TRUE(window.RebootNeeded);
+}
+
+// A write that fails while the entry joins the section leaves the file as it was: the
+// other programs' pending renames are not lost, and nothing is scheduled.
+TEST_F(InstallOn98, AWriteThatFailsKeepsTheOtherPendingRenames) {
+  std::string system = twitest::SystemFolder(), init = twitest::WindowsFolder() + "wininit.ini";
+  const std::string before = "[rename]\r\nC:\\OTHER\\A.DLL=C:\\OTHER\\A.TMP\r\nNUL=C:\\OLD.LOG\r\n";
+  twitest::WriteFileBytes(init, before);
+  CopyFileW(twi::ToWide(twitest::StandInPath("Richtx32.ocx")).c_str(),
+            twi::ToWide(ProgramFile("Richtx32.ocx")).c_str(), FALSE);
+  {
+    twitest::FailingWrites full({"\\wininit.ini", "\\wininit.ini.new"});
+    ASSERT_TRUE(full.Installed());
+    EXPECT_THROW(twi::install::ReplaceAtReboot(window, ProgramFile("Richtx32.ocx"), "Richtx32.ocx", system),
+                 twi::RuntimeError);
+    EXPECT_GT(full.Refused(), 0);
+  }
+  EXPECT_EQ(twitest::ReadFileBytes(init), before);
+  EXPECT_FALSE(twitest::PathExists(init + ".new"));
+  EXPECT_FALSE(window.RebootNeeded);
+  DeleteFileW(twi::ToWide(twi::install::TemporaryNameFor(system, "Richtx32.ocx")).c_str());
 }
 
 // A temporary copy that cannot be made is reported, and nothing is scheduled.
