@@ -90,10 +90,12 @@ void fSHAREDErrorRpt::ShowError(const std::string& errorMessage, const std::stri
     // Actions still pending in the log are not in the file, so not shown.
     std::string logFile = TheLog().CurrentLogFilename();
     std::string text;
-    if (TheFileSubs().FileExists(logFile) && TheFileSubs().LoadTextFile(logFile, text))
-      txtLog.SetText(text);
-    else
+    if (!TheFileSubs().FileExists(logFile))
       txtLog.SetText("No log file");
+    else if (TheFileSubs().LoadTextFile(logFile, text))
+      txtLog.SetText(text);
+    else  // there, but another program holds it without read sharing
+      txtLog.SetText(kLogNotReadable);
   });
   TrapToLog("ShowError", kModule, [&] { Show(true); });
 }

@@ -17,6 +17,9 @@ namespace twi {
 
 class fSHAREDErrorRpt : public ui::Form {
  public:
+  // Shown in place of the log that exists but could not be read (held by another program).
+  static constexpr const char* kLogNotReadable = "The log file could not be read.";
+
   fSHAREDErrorRpt();
 
   // Fills the window for `errorMessage` and shows it modally; returns when the

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,8 +61,12 @@ double Variant::AsDouble() const {
 }
 
 long Variant::AsLong() const {
-  // Halves go to the even neighbour, as whole-number conversions do here.
-  return static_cast<long>(std::nearbyint(AsDouble()));
+  // Halves go to the even neighbour, as whole-number conversions do here. A number out
+  // of the whole number's range ("1e30" typed into the settings file) is an overflow.
+  const double rounded = std::nearbyint(AsDouble());
+  if (!(rounded >= static_cast<double>(LONG_MIN) && rounded <= static_cast<double>(LONG_MAX)))
+    throw RuntimeError::Numbered(err::Overflow);
+  return static_cast<long>(rounded);
 }
 
 bool Variant::AsBool() const {

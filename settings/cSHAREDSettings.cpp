@@ -43,6 +43,15 @@ std::string FormatNumber(double number, bool whole) {
   return (number < 0 ? "-" : " ") + digits + " ";
 }
 
+// A typed value with a line break would become further settings lines of the file
+// ("evil" CR LF "PROXYTYPE,0"): each entry is one line.
+std::string OneLine(std::string text) {
+  std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+  return text;
+}
+
+bool SameFile(const std::string& a, const std::string& b) { return UpperAscii(a) == UpperAscii(b); }
+
 std::string DriveOnly(const std::string& path) {
   if (!path.empty() && path[0] == '\\') return path;
   return path.substr(0, 1);
@@ -119,10 +128,16 @@ std::string cSHAREDSettings::SaveErrorText(const RuntimeError& error) {
 
 void cSHAREDSettings::LoadSettings(const std::string& settingsFile) {
   DeleteAllSettings();
+  unreadFile_.clear();
   cSharedFileSubs& files = TheFileSubs();
   if (!files.FileExists(settingsFile)) return;
   std::string text;
-  files.ReadTextFile(settingsFile, text);
+  if (!files.ReadTextFile(settingsFile, text)) {
+    unreadFile_ = settingsFile;
+    TheLog().LogEvent(settingsFile + " could not be read: its settings are not used in this run, "
+                                     "and it is not saved over");
+    return;
+  }
   size_t start = 0;
   for (;;) {
     size_t end = text.find("\r\n", start);
@@ -162,7 +177,8 @@ std::string cSHAREDSettings::FormatValue(const Variant& value) {
 std::string cSHAREDSettings::FileContent() const {
   std::string content;
   for (const cSHAREDSetting& entry : entries_)
-    content += UpperLocale(entry.KeyName) + "," + FormatValue(entry.KeyValue) + "\r\n";
+    content += OneLine(UpperLocale(entry.KeyName)) + "," + OneLine(FormatValue(entry.KeyValue)) +
+               "\r\n";
   return Utf8ToAnsi(content);
 }
 
@@ -192,6 +208,11 @@ cSHAREDSettings::WriteOutcome cSHAREDSettings::WriteInPlace(
 }
 
 bool cSHAREDSettings::SaveSettings(const std::string& settingsFile) {
+  if (!unreadFile_.empty() && SameFile(unreadFile_, settingsFile)) {
+    TheLog().LogEvent(settingsFile + " was not read at start-up, so it is kept as it is: the "
+                                     "settings of this run are not saved");
+    return true;
+  }
   cSharedFileSubs& files = TheFileSubs();
   int accessRetries = 0;
   for (;;) {
@@ -214,8 +235,7 @@ bool cSHAREDSettings::SaveSettings(const std::string& settingsFile) {
       if (ui::MsgBox(prompt, ui::vbRetryCancel) == ui::vbRetry) continue;
       return false;
     }
-    if (number == err::PathFileAccess || number == err::BadFileNameOrNumber ||
-        number == err::PermissionDenied) {
+    if (number == err::PathFileAccess || number == err::BadFileNameOrNumber) {
       if (++accessRetries <= kAccessRetries && files.MakeReadWrite(settingsFile)) continue;
       ui::MsgBox("Your settings file is read-only and I can't change it. Save cancelled.");
       return false;

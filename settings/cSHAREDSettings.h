@@ -24,7 +24,9 @@ class cSHAREDSettings {
  public:
   // Empties the store and fills it from the file (a missing file leaves it
   // empty). A line that fails is shown in the error display, and the next line
-  // is read.
+  // is read. A file that exists but cannot be read (another program holds it
+  // without read sharing) leaves the store empty, and is never saved over by this
+  // store: its settings would be lost (both logged).
   void LoadSettings(const std::string& settingsFile);
   // Writes the whole store. The new content goes to a temporary file that then
   // replaces the old one, so a failed or cancelled save leaves the old file;
@@ -32,7 +34,9 @@ class cSHAREDSettings {
   // folder takes no new files) the content is written over the file itself, as
   // a direct write would. A full disk asks Retry or Cancel; a file that stays
   // unwritable says the save was cancelled; any other error goes to the error
-  // display. False when the save was cancelled or failed.
+  // display. False when the save was cancelled or failed. Line breaks in names and
+  // values are dropped: a value is one line of the file. A file that could not be
+  // read at load is kept as it is (logged; true).
   bool SaveSettings(const std::string& settingsFile);
   void sSet(const std::string& settingTitle, const Variant& settingValue);
   void StoreSetting(const std::string& settingTitle, const Variant& settingValue) {
@@ -78,6 +82,7 @@ class cSHAREDSettings {
 
   std::vector<cSHAREDSetting> entries_;
   std::unordered_map<std::string, std::size_t> index_;  // upper-cased name -> place
+  std::string unreadFile_;  // a settings file that existed but could not be read
 };
 
 cSHAREDSettings& TheSettings();

@@ -3,6 +3,8 @@
 // handed to the shell, FullLog.txt written and opened), help, and closing.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "base/AppInfo.h"
 #include "base/TextConv.h"
 #include "base/cSharedOSInfo.h"
@@ -169,20 +171,31 @@ TEST(ErrorReporter, AsTheUserSeesItWithTheLogAndTheCommentsOpen) {
   EXPECT_TRUE(seen);
 }
 
-TEST(ErrorReporter, NoLogFileShownAsSuchWithTheExpectedPathAsCaption) {
+// A missing log is "No log file"; one that is there but that another program holds
+// without read sharing is said to be unreadable, not missing. The caption shows the path.
+TEST(ErrorReporter, NoLogFileOrAnUnreadableOneShownAsSuchWithThePathAsCaption) {
   std::string realLog = StartLog();
-  twitest::ScratchFolder dir;
-  std::string missing = dir.File("log.txt");
-  twi::TheLog().SetLogFilename(missing);
-  fSHAREDErrorRpt window;
-  twitest::WhenShown<fSHAREDErrorRpt> act([&](fSHAREDErrorRpt& shown) {
-    EXPECT_EQ(shown.txtLog.Text(), "No log file");
-    EXPECT_EQ(shown.Frame2.Caption(), missing);
-    shown.cmdExit.Click();
-  });
-  window.ShowError("E", "");
-  twi::TheLog().SetLogFilename(realLog);
-  EXPECT_TRUE(act.Done());
+  for (bool exists : {false, true}) {
+    SCOPED_TRACE(exists ? "held without read sharing" : "missing");
+    twitest::ScratchFolder dir;
+    std::string log = dir.File("log.txt");
+    std::optional<twitest::FileHeldOpen> holder;
+    if (exists) {
+      twitest::WriteFileBytes(log, "1 12:00:00, Log file created \r\n");
+      holder.emplace(log, 0);
+      ASSERT_TRUE(holder->Held());
+    }
+    twi::TheLog().SetLogFilename(log);
+    fSHAREDErrorRpt window;
+    twitest::WhenShown<fSHAREDErrorRpt> act([&](fSHAREDErrorRpt& shown) {
+      EXPECT_EQ(shown.txtLog.Text(), exists ? fSHAREDErrorRpt::kLogNotReadable : "No log file");
+      EXPECT_EQ(shown.Frame2.Caption(), log);
+      shown.cmdExit.Click();
+    });
+    window.ShowError("E", "");
+    twi::TheLog().SetLogFilename(realLog);
+    EXPECT_TRUE(act.Done());
+  }
 }
 
 TEST(ErrorReporter, CommentsCountAsEnteredOnceClickedOrChanged) {

@@ -44,8 +44,8 @@ TEST_F(SettingsFile, FileBytesInAndOut) {
        "KEY,1\r\nOther,o\r\nkey,2\r\n", "KEY,2\r\nOTHER,o\r\n"},
       {"blanks around a name are part of it", " A,1\r\nA,2\r\n", " A,1\r\nA,2\r\n"},
       {"an empty value stays empty", "E,\r\n", "E,\r\n"},
-      {"LF-only file: one line, the first name takes the rest",
-       "A,1\nB,2\n", "A,1\nB,2\n\r\n"},
+      {"LF-only file: one line, the first name takes the rest, written without its breaks",
+       "A,1\nB,2\n", "A,1B,2\r\n"},
       {"a last line without CR LF", "A,1\r\nB,2", "A,1\r\nB,2\r\n"},
       {"a saved number loads as text with its blanks", "N, 42 \r\nM,-1 \r\n",
        "N, 42 \r\nM,-1 \r\n"},
@@ -56,6 +56,34 @@ TEST_F(SettingsFile, FileBytesInAndOut) {
     SCOPED_TRACE(c.name);
     cSHAREDSettings store;
     EXPECT_EQ(LoadAndSave(c.in, store), c.out);
+  }
+}
+
+// A value read as a whole number: rounded half to even, and an overflow (6) where it does
+// not fit ("1e30" typed for the proxy type), never an undefined conversion.
+TEST(SettingValue, WholeNumbersAndTheirRange) {
+  struct Case {
+    const char* text;
+    long whole;  // the result, or 0 with overflow
+    bool overflow;
+  } cases[] = {
+      {" 2.5 ", 2, false},      {"3.5", 4, false},
+      {"2147483647", 2147483647L, false}, {"-2147483648", -2147483647L - 1, false},
+      {"2147483648", 0, true},  {"-2147483649", 0, true},
+      {"1e30", 0, true},        {"-1e300", 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    if (c.overflow) {
+      try {
+        (void)Variant(std::string(c.text)).AsLong();
+        ADD_FAILURE() << "no error";
+      } catch (const twi::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 6);
+      }
+    } else {
+      EXPECT_EQ(Variant(std::string(c.text)).AsLong(), c.whole);
+    }
   }
 }
 
@@ -137,14 +165,20 @@ TEST_F(SettingsFile, ReadingBackByTheRulesOfTheStore) {
   EXPECT_EQ(store.Entries().size(), 1u);
 }
 
-TEST_F(SettingsFile, ALineBreakInsideAValueBecomesFurtherLines) {
+// A line break typed into a field (the proxy server, say) never becomes further lines of
+// the file: the value stays one setting, and nothing else is set by it.
+TEST_F(SettingsFile, ALineBreakInsideAValueNeverMakesFurtherLines) {
   cSHAREDSettings store;
-  store.sSet("A", "x\r\nB,2");
+  store.sSet("ProxyType", 2);
+  store.sSet("ProxyServer", "evil\r\nPROXYTYPE,0\r\nINJECTED,yes\n");
+  store.sSet("A\r\nB", "x");
   ASSERT_TRUE(store.SaveSettings(File()));
-  EXPECT_EQ(twitest::ReadFileBytes(File()), "A,x\r\nB,2\r\n");
+  EXPECT_EQ(twitest::ReadFileBytes(File()),
+            "PROXYTYPE, 2 \r\nPROXYSERVER,evilPROXYTYPE,0INJECTED,yes\r\nAB,x\r\n");
   store.LoadSettings(File());
-  EXPECT_EQ(store.sGet("A").AsText(), "x");
-  EXPECT_EQ(store.sGet("B").AsText(), "2");
+  EXPECT_EQ(store.Entries().size(), 3u);
+  EXPECT_EQ(store.sGet("ProxyType").AsText(), " 2 ");
+  EXPECT_FALSE(store.IsSettingPresent("INJECTED"));
 }
 
 TEST_F(SettingsFile, AMissingFileGivesAnEmptyStoreAndTheFirstSaveCreatesIt) {

@@ -8,6 +8,9 @@
 #include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
 #include "settings/cSHAREDSettings.h"
+#include "report/fSHAREDErrorRpt.h"
+#include "support/FailingWrites.h"
+#include "support/ModalForms.h"
 #include "support/TestServers.h"
 #include "support/TestSupport.h"
 #include "sys/cSharedFileSubs.h"
@@ -15,6 +18,7 @@
 namespace {
 
 using twi::cSHAREDSettings;
+using twi::fSHAREDErrorRpt;
 
 // What the file-system fault set-up could prepare on this machine: "yes", or
 // "no <why>".
@@ -92,6 +96,74 @@ TEST_F(SettingsSave, AFileInUseIsStillSavedWhereItsHolderAllowsWriting) {
   EXPECT_NE(log.find("Permission denied (70) in CreateOutputFile of module cFile"),
             std::string::npos);
   EXPECT_EQ(log.find(cSHAREDSettings::TemporaryFileOf(file)), std::string::npos);
+}
+
+// A file that another program holds without read sharing at start-up cannot be read: the
+// store stays empty, and saving it at exit would replace every setting with the few of
+// this run. The file is kept as it is, and the log says why.
+TEST_F(SettingsSave, AFileThatCouldNotBeReadIsNotSavedOver) {
+  const std::string before = "PROXYTYPE, 3 \r\nPROXYSERVER,kept\r\nOTHER,1\r\n";
+  twitest::WriteFileBytes(file, before);
+  cSHAREDSettings store;
+  {
+    twitest::FileHeldOpen holder(file, 0);
+    ASSERT_TRUE(holder.Held());
+    store.LoadSettings(file);
+  }
+  EXPECT_TRUE(store.Entries().empty());
+  store.sSet("ProxyType", 0);
+  twitest::MsgBoxRecorder boxes;
+  EXPECT_TRUE(store.SaveSettings(file));
+  EXPECT_TRUE(boxes.Calls().empty());
+  EXPECT_EQ(twitest::ReadFileBytes(file), before);
+  const std::string log = LogText();
+  EXPECT_NE(log.find(file + " could not be read"), std::string::npos) << log;
+  EXPECT_NE(log.find(file + " was not read at start-up, so it is kept as it is"), std::string::npos);
+  // Read again later, the file is the store's own once more.
+  store.LoadSettings(file);
+  store.sSet("ProxyType", 0);
+  EXPECT_TRUE(store.SaveSettings(file));
+  EXPECT_EQ(twitest::ReadFileBytes(file), "PROXYTYPE, 0 \r\nPROXYSERVER,kept\r\nOTHER,1\r\n");
+}
+
+// Errors while the new content is written (the system refuses the writes): a path or
+// file access error, or a bad file number, is taken for a read-only file (cleared and
+// tried again, then "read-only ... Save cancelled."); any other error, permission denied
+// among them, goes to the error display. The old file stays every time.
+TEST_F(SettingsSave, WriteErrorsAreToldAsTheirKind) {
+  struct Case {
+    const char* name;
+    DWORD win32;
+    std::string box;     // the message box, or ""
+    std::string report;  // the error display's text, or ""
+  } cases[] = {
+      {"permission denied", ERROR_ACCESS_DENIED, "", "70 - Permission denied in SaveSettings"},
+      {"device error", ERROR_WRITE_FAULT, "", "57 - Device I/O error in SaveSettings"},
+      {"bad file number", ERROR_INVALID_HANDLE,
+       "Your settings file is read-only and I can't change it. Save cancelled.", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    twitest::WriteFileBytes(file, "OLD,1\r\n");
+    twitest::MsgBoxRecorder boxes;
+    std::string reported;
+    twitest::WhenShown<fSHAREDErrorRpt> report([&](fSHAREDErrorRpt& window) {
+      reported = window.Report().errorText;
+      window.cmdExit.Click();
+    });
+    cSHAREDSettings store = NewSettings();
+    {
+      twitest::FailingWrites refused({"\\TWInstaller.ini.new", "\\TWInstaller.ini"}, c.win32);
+      ASSERT_TRUE(refused.Installed());
+      EXPECT_FALSE(store.SaveSettings(file));
+    }
+    EXPECT_EQ(reported, c.report);
+    EXPECT_EQ(boxes.Calls().size(), c.box.empty() ? 0u : 1u);
+    if (!c.box.empty() && !boxes.Calls().empty()) {
+      EXPECT_EQ(boxes.Calls()[0].prompt, c.box);
+    }
+    EXPECT_EQ(twitest::ReadFileBytes(file), "OLD,1\r\n");
+  }
 }
 
 TEST_F(SettingsSave, AFileNoOneCanMakeWritableKeepsItsContents) {
