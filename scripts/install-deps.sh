@@ -33,13 +33,10 @@ fi
 minizip_root=${TWI_MINIZIP_ROOT:-/usr/local/src/twi-minizip}
 if [ ! -f "$minizip_root/minizip/unzip.c" ]; then
   if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    cat > /etc/apt/sources.list.d/twi-deb-src.sources <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+    # The same archive this machine installs from (its own server or mirror), with the
+    # source type: the release's main entries of its package sources.
+    entry=$(python3 "$(dirname "$0")/deb-src-entry.py")
+    printf '%s\n' "$entry" >/etc/apt/sources.list.d/twi-deb-src.sources
     apt-get update
   fi
   work=$(mktemp -d /tmp/twi-zlib-src.XXXXXX)
