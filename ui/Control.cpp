@@ -90,7 +90,9 @@ void Control::CreateAsCopyOf(const Control& model) {
 }
 
 void Control::ApplyFont() {
-  if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(bold_)), TRUE);
+  if (!hwnd_) return;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(bold_)), TRUE);
+  FontApplied();
 }
 
 void Control::Move(int left, int top, int width, int height) {

@@ -94,6 +94,8 @@ class Control {
   // Called by the form's window procedure.
   virtual void HandleCommand(int /*notifyCode*/) {}
   virtual HBRUSH HandleCtlColor(HDC dc);
+  // Draws a control that draws itself (owner drawn); false when it does not.
+  virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
   virtual void HandleMouseMove(const MouseArgs& args);
   virtual LRESULT HandleSubclassMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   void DetachWindow();  // the window was destroyed with its parent
@@ -112,6 +114,8 @@ class Control {
   // size, caption, font and colours), hidden. Subclasses copy their own looks.
   void CreateAsCopyOf(const Control& model);
   virtual void CopyLookFrom(const Control& /*model*/) {}
+  // After the font was set (at creation, and when it turns bold or plain).
+  virtual void FontApplied() {}
   // WS_VISIBLE when the arguments ask for a visible control.
   static DWORD VisibleStyle(const CreateArgs& args) { return args.visible ? WS_VISIBLE : 0; }
   // The colours of a control drawn on the button face (buttons, check boxes,

@@ -284,6 +284,13 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           return reinterpret_cast<LRESULT>(brush);
       }
       break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (Control* control = ControlFromHwnd(item->hwndItem)) {
+        if (control->HandleDrawItem(*item)) return TRUE;
+      }
+      break;
+    }
     case WM_MOUSEMOVE: Form_MouseMove(MouseArgsFrom(wp, lp)); return 0;
     case WM_SETCURSOR:
       if (LOWORD(lp) == HTCLIENT && ApplyScreenMousePointer()) return TRUE;

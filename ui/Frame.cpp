@@ -24,6 +24,7 @@ LRESULT Frame::HandleSubclassMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
+    case WM_DRAWITEM:
       handled = true;
       return SendMessageW(GetParent(hwnd), msg, wp, lp);
     // A group box is normally transparent to the mouse; a frame takes its moves.

@@ -18,7 +18,11 @@
 #include <vector>
 
 #include "base/TextConv.h"
+#include "diag/cSharedLogging.h"
 #include "install/RuntimeScan.h"
+#include "report/cSHAREDShowError.h"
+#include "report/fSHAREDErrorRpt.h"
+#include "support/ModalForms.h"
 #include "support/OtherPrograms.h"
 #include "support/ProgramInstallers.h"
 #include "support/TestServers.h"
@@ -254,6 +258,41 @@ TEST_F(Journey, FromAFreshComputerToEveryRuntimeTheProgramAndTheUpdate) {
   for (const char* key : {"MAINSERVER,", "SECONDARYSERVER,", "LASTUPDATECHECK,",
                           "DISABLEAUTOUPDATECHECK,-1 \r\n"})
     EXPECT_NE(settings.find(key), std::string::npos) << key << "\n" << settings;
+}
+
+// The error report window as a user of this program folder meets it (a settings file
+// error): the error names the folder's settings file, the log frame shows the install
+// center's own log of the folder under its path, the comments are open. (The window is
+// the error display's own, shown here for the folder's files: no settings line the
+// install center writes fails to load.)
+TEST_F(Journey, TheErrorReportShowsTheProgramFoldersSettingsAndLog) {
+  const std::string logFile = folder.File("log.txt");
+  if (!twitest::PathExists(logFile)) {  // a fresh folder: the install center runs once
+    Start();
+    twitest::CloseAndWaitForExit(main, 20s);
+    main = nullptr;
+  }
+  const std::string log = twitest::ReadFileBytes(logFile);
+  ASSERT_NE(log.find("Log file created"), std::string::npos) << log;
+  const std::string ownLog = twi::TheLog().CurrentLogFilename();
+  twi::TheLog().SetLogFilename(logFile);
+  bool seen = false;
+  twitest::WhenShown<twi::fSHAREDErrorRpt> act([&](twi::fSHAREDErrorRpt& shown) {
+    seen = true;
+    EXPECT_EQ(shown.Frame2.Caption(), logFile);
+    EXPECT_EQ(shown.txtLog.Text(), twi::AnsiToUtf8(log));
+    shown.cmdViewLog.Click();
+    shown.cmdShowComments.Click();
+    for (wchar_t c : twi::ToWide("It happened when I started the program."))
+      SendMessageW(shown.txtUserMessage.hwnd(), WM_CHAR, c, 0);
+    twitest::PumpFor(300ms);
+    Screenshot("12-error-report");
+    shown.cmdExit.Click();
+  });
+  twi::TheShowError().ShowErr("Error 13 in setting file. Line: LASTUPDATECHECK,12/Foo/2026 of " +
+                              folder.File("TWInstaller.ini"));
+  twi::TheLog().SetLogFilename(ownLog);
+  EXPECT_TRUE(seen);
 }
 
 TEST_F(Journey, AnFtpPackageAddressIsFetchedAndRun) {

@@ -162,7 +162,6 @@ TEST(ErrorReporter, AsTheUserSeesItWithTheLogAndTheCommentsOpen) {
     EXPECT_FALSE(shown.cmdShowComments.Visible());
     EXPECT_TRUE(shown.CommentsEntered());
     twitest::PumpFor(std::chrono::milliseconds(300));
-    twitest::Screenshot("12-error-report");
     shown.cmdExit.Click();
   });
   twi::TheShowError().ShowErr(

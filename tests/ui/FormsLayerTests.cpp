@@ -2,11 +2,15 @@
 // events, control arrays, close reasons, timers and message boxes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <utility>
+
 #include "base/DoEvents.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
 #include "support/TestSupport.h"
 #include "ui/Button.h"
+#include "ui/Look.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/ControlArray.h"
@@ -267,3 +271,68 @@ TEST(FormsLayer, MessageBoxesCanBeAnsweredByTests) {
 }
 
 }  // namespace
+
+namespace {
+
+// The font a control draws with.
+LOGFONTW FontOf(HWND hwnd) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  return font;
+}
+
+// The rows of a button's own drawing (WM_PRINTCLIENT into a bitmap) that hold caption
+// pixels (near black), as [first, last]; {-1, -1} when there are none.
+std::pair<int, int> CaptionRows(HWND button) {
+  RECT client{};
+  GetClientRect(button, &client);
+  HDC screen = GetDC(button);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  std::pair<int, int> rows{-1, -1};
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) {
+      COLORREF c = GetPixel(dc, x, y);
+      if (GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60) {
+        if (rows.first < 0) rows.first = y;
+        rows.second = y;
+        break;
+      }
+    }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(button, screen);
+  return rows;
+}
+
+}  // namespace
+
+// A bold caption that the system would draw cut off at the bottom (the main window's
+// "Stop Current Download", 1455 x 555 twips: Wine breaks it into three lines) shows
+// whole: as the button draws itself, its lines stand in the middle, as far from the
+// bottom as from the top; in the same face and weight, a smaller size only where needed.
+// A short caption afterwards keeps the dialog font.
+TEST(FormsLayer, AButtonsCaptionIsFittedToItsButton) {
+  SampleForm form;
+  form.Load();
+  const LOGFONTW dialog = FontOf(form.button.hwnd());
+  form.button.SetFontBold(true);
+  form.button.SetCaption("Stop Current Download");
+  RECT client{};
+  GetClientRect(form.button.hwnd(), &client);
+  const auto [top, bottom] = CaptionRows(form.button.hwnd());
+  ASSERT_GE(top, 0) << "no caption drawn";
+  EXPECT_LE(std::abs(top - (client.bottom - 1 - bottom)), 3)
+      << "caption rows " << top << " to " << bottom << " of " << client.bottom;
+  const LOGFONTW fitted = FontOf(form.button.hwnd());
+  EXPECT_EQ(std::wstring(fitted.lfFaceName), std::wstring(dialog.lfFaceName));
+  EXPECT_EQ(fitted.lfWeight, FW_BOLD);
+  EXPECT_LE(std::abs(fitted.lfHeight), std::abs(dialog.lfHeight));
+  form.button.SetCaption("Stop");
+  EXPECT_EQ(FontOf(form.button.hwnd()).lfHeight, dialog.lfHeight);
+  form.Unload();
+}
