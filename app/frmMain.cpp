@@ -223,7 +223,10 @@ void frmMain::ShowLatestVersion(const std::string& versionAddress, const std::st
     ~Done() { flag = false; }
   } done{latestQueryRunning_};
   std::string reply = cInternet->OpenURL(versionAddress, false);
-  if (ContainsNoCase(reply, "<HTML>")) {
+  if (cInternet->LastProxyTrouble() != ProxyTrouble::None) {
+    // The proxy's refusal page or an empty reply says nothing of the version.
+    ui::MsgBox(cInternet->LastProxyTroubleText());
+  } else if (ContainsNoCase(reply, "<HTML>")) {
     ui::MsgBox("Unable to retrieve version number. Please try again.");
   } else if (reply.find("@@@") == std::string::npos) {
     ui::MsgBox("Latest version of " + programName + " is " + reply);

@@ -115,9 +115,16 @@ bool cSHAREDInternet::GetFile(const std::string& strUrl, const std::string& file
     step([&] { TheDelay().RegularDoEvents(); });
     if (bFailed) break;
   } while (!bFinished && !bCancelled && transferRuns());
-  if (bFinished && !bFailed && !bCancelled && !bNoInternet) return true;
+  const bool ended = bFinished && !bFailed && !bCancelled && !bNoInternet;
+  lastProxyTrouble_ = bCancelled ? ProxyTrouble::None : fInet->ProxyTroubleOf(!ended);
+  // A proxy's refusal page is not the file asked for.
+  if (ended && lastProxyTrouble_ == ProxyTrouble::None) return true;
   TheFileSubs().EraseFile(filename);
   return false;
+}
+
+std::string cSHAREDInternet::LastProxyTroubleText() const {
+  return fInet ? ProxyTroubleText(lastProxyTrouble_, fInet->ProxyServer()) : "";
 }
 
 std::string cSHAREDInternet::OpenURL(const std::string& url, bool showStatus) {
@@ -127,9 +134,11 @@ std::string cSHAREDInternet::OpenURL(const std::string& url, bool showStatus) {
   }
   if (!fInet) return "";
   TransferScope scope(inTransfer_);
-  bCancelled = false;
+  bCancelled = bFailed = bFinished = bNoInternet = false;
   std::string text;
   Ignoring([&] { text = fInet->OpenURL(url, showStatus); });
+  const bool failed = bFailed || bNoInternet || !bFinished;
+  lastProxyTrouble_ = bCancelled ? ProxyTrouble::None : fInet->ProxyTroubleOf(failed);
   return text;
 }
 

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "net/ProxyTrouble.h"
+
 namespace twi {
 
 class fSHAREDInternet;
@@ -33,6 +35,10 @@ class cSHAREDInternet {
   long ExpectedFilesize() const;
   std::string OpenURL(const std::string& url, bool showStatus = false);
   bool Connected();
+  // Whether the last GetFile or OpenURL came to nothing because of the user's proxy
+  // server (None after a cancel), and what the user is to be told of it.
+  ProxyTrouble LastProxyTrouble() const { return lastProxyTrouble_; }
+  std::string LastProxyTroubleText() const;
   // True while GetFile or OpenURL of this client waits for its transfer.
   bool InTransfer() const { return inTransfer_; }
 
@@ -52,6 +58,7 @@ class cSHAREDInternet {
   bool bFailed = false;
   bool bNoInternet = false;
   bool inTransfer_ = false;
+  ProxyTrouble lastProxyTrouble_ = ProxyTrouble::None;
 };
 
 }  // namespace twi

@@ -203,6 +203,16 @@ std::string fSHAREDInternet::OpenURL(const std::string& sUrl, bool showStatus) {
   return ReceivedText();
 }
 
+ProxyTrouble fSHAREDInternet::ProxyTroubleOf(bool failed) const {
+  if (!inet_ || inet_->AccessType() != inet::kAccessNamedProxy) return ProxyTrouble::None;
+  const long code = inet_->ResponseCode();
+  if (code == 407 || (code == 401 && !inet_->UserName().empty())) return ProxyTrouble::Refused;
+  if (failed && code == 0) return ProxyTrouble::Unreachable;
+  return ProxyTrouble::None;
+}
+
+std::string fSHAREDInternet::ProxyServer() const { return inet_ ? inet_->Proxy() : ""; }
+
 std::string fSHAREDInternet::ReceivedText() const {
   std::vector<std::uint8_t> bytes(receivedBytes_.begin(), receivedBytes_.end());
   return ByteArrayToString(bytes);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "net/ProxyTrouble.h"
 #include "ui/Button.h"
 #include "ui/Form.h"
 #include "ui/Frame.h"
@@ -71,6 +72,11 @@ class fSHAREDInternet : public ui::Form {
   void StateChangedForTests(int state) { Inet1_StateChanged(state); }
   // The transfer control (null when it could not be created).
   inet::InetControl* Control() { return inet_.get(); }
+  // Whether the last transfer came to nothing because of the named proxy server: it
+  // refused the credentials (407, or tinyproxy's 401 to wrong ones), or, for a transfer
+  // that `failed` without any response, could not be reached.
+  ProxyTrouble ProxyTroubleOf(bool failed) const;
+  std::string ProxyServer() const;
 
   // Numbers as the texts show them: two decimals at most, trailing zeros
   // dropped, the locale's decimal separator ("0.5", "2", "13").

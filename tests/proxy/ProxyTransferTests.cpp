@@ -92,29 +92,47 @@ TEST_F(ThroughTheProxy, TheRightPasswordBringsVersionFileAndPackage) {
   ExpectNoPassword(twitest::ReadFileBytes(twi::TheLog().CurrentLogFilename()), "log");
 }
 
-TEST_F(ThroughTheProxy, AWrongPasswordFailsBothTransfers) {
-  // The choice comes from the settings file, as at a start of the program.
+// A proxy that refuses the user name or password (tinyproxy answers a wrong password
+// with 401, a missing one with 407), or that is not there: "Determine latest version"
+// says so once, in a sentence of its own, and a package download fails with the same
+// reason, instead of the refusal page read as a version or a package.
+TEST_F(ThroughTheProxy, AProxyThatRefusesOrIsNotThereIsSaidOnce) {
   const std::string mainServer = twitest::HttpUrl("/files/");
-  twitest::WriteFileBytes(SettingsFile(),
-                          "MAINSERVER," + mainServer + "\r\nPROXYTYPE, 2 \r\nPROXYSERVER,127.0.0.1\r\n"
-                          "PROXYPORT," + ProxyPort() + "\r\nPROXYUSER,twi\r\nPROXYPWD," +
-                          twi::Utf8ToAnsi(twi::Encrypt("wrong-password")) + "\r\n");
-  twitest::MsgBoxRecorder boxes;
-  twi::frmMain window;
-  twitest::StartMainWindow(window);
-  ASSERT_TRUE(twitest::SelectProgram(window, "Callclock"));
-  SendMessageW(window.cmdShowLatest.hwnd(), BM_CLICK, 0, 0);
-  ASSERT_EQ(boxes.Calls().size(), 1u);
-  // The proxy's refusal is an HTML page: the version is not shown.
-  EXPECT_EQ(boxes.Calls()[0].prompt, "Unable to retrieve version number. Please try again.");
-  EXPECT_EQ(ProxyRequestsFor(mainServer + "versions/CALLCLK_current.txt"), 1);
-  // The package does not come either: what arrives is the proxy's page, not
-  // the announced package size.
-  window.DownloadClient().GetFile(PackageUrl(), download, true, false, false, false);
-  EXPECT_FALSE(twitest::ReadFileBytes(download) == twitest::PatternBytes(kPackageSize));
-  EXPECT_NE(window.DownloadClient().ExpectedFilesize(), static_cast<long>(kPackageSize));
-  EXPECT_GE(ProxyRequestsFor(PackageUrl()), 1);  // it reached the proxy, which refused it
-  window.Unload();
+  struct Case {
+    const char* name;
+    std::string port, user, password;
+    twi::ProxyTrouble trouble;
+    std::string box;
+  } cases[] = {
+      {"wrong password", ProxyPort(), "twi", "wrong-password", twi::ProxyTrouble::Refused,
+       "The proxy server 127.0.0.1:" + ProxyPort() +
+           " refused the user name or password. Please check them in Proxy Settings."},
+      {"no user name", ProxyPort(), "", "", twi::ProxyTrouble::Refused,
+       "The proxy server 127.0.0.1:" + ProxyPort() +
+           " refused the user name or password. Please check them in Proxy Settings."},
+      {"nobody listens", "9", "twi", proxytest::kProxyPassword, twi::ProxyTrouble::Unreachable,
+       "The proxy server 127.0.0.1:9 could not be reached or did not answer. Please check "
+       "Proxy Settings."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // The choice comes from the settings file, as at a start of the program.
+    twitest::WriteFileBytes(SettingsFile(),
+                            "MAINSERVER," + mainServer + "\r\nPROXYTYPE, 2 \r\nPROXYSERVER,127.0.0.1\r\n"
+                            "PROXYPORT," + c.port + "\r\nPROXYUSER," + c.user + "\r\nPROXYPWD," +
+                            twi::Utf8ToAnsi(twi::Encrypt(c.password)) + "\r\n");
+    twitest::MsgBoxRecorder boxes;
+    twi::frmMain window;
+    twitest::StartMainWindow(window);
+    ASSERT_TRUE(twitest::SelectProgram(window, "Callclock"));
+    SendMessageW(window.cmdShowLatest.hwnd(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].prompt, c.box);
+    EXPECT_FALSE(window.DownloadClient().GetFile(PackageUrl(), download, true, false, false, false));
+    EXPECT_FALSE(twitest::PathExists(download));
+    EXPECT_EQ(window.DownloadClient().LastProxyTrouble(), c.trouble);
+    window.Unload();
+  }
 }
 
 TEST_F(ThroughTheProxy, NoProxyGoesDirect) {
