@@ -4,10 +4,10 @@
 
 #include "base/Clock.h"
 #include "base/FileSystem.h"
-#include "base/ProcessImage.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
 #include "base/UniqueHandle.h"
+#include "updater/Processes.h"
 #include "updater/ProgramFile.h"
 
 namespace twi::updater {
@@ -35,26 +35,15 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 // True once no other program holds the file open (a program that is still
-// ending holds its own executable).
+// ending holds its own executable) and no process runs it.
 bool IsFree(const std::string& path) {
+  if (IsProgramRunning(path)) return false;
   UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return static_cast<bool>(file) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 std::string LastErrorText() { return RuntimeError::FromLastError().Description(); }
-
-std::string FullPathUpper(const std::string& path) {
-  wchar_t full[MAX_PATH] = {};
-  GetFullPathNameW(ToWide(path).c_str(), MAX_PATH, full, nullptr);
-  return UpperAscii(ToUtf8(full));
-}
-
-// Whether process `pid` runs the program file `exePath`.
-bool IsProgram(unsigned long pid, const std::string& exePath) {
-  std::string image = ProcessImagePath(pid);
-  return !image.empty() && FullPathUpper(image) == FullPathUpper(exePath);
-}
 
 }  // namespace
 
@@ -65,16 +54,16 @@ UpdateRun::UpdateRun(std::string programFolder, std::string caption, unsigned lo
       previous_(folder_ + "\\TWInstall.exe.previous"),
       handOver_(folder_ + "\\updater.ini"),
       log_(folder_ + "\\updater.log") {
-  installCenterPid_ = IsProgram(starterPid, installCenter_) ? starterPid : 0;
+  // The handle first: while it is open, the process id cannot pass to another
+  // process, so the program file read next is the starter's own.
+  installCenterProcess_.Reset(OpenProcess(SYNCHRONIZE, FALSE, starterPid));
+  if (!RunsProgram(starterPid, installCenter_)) installCenterProcess_.Reset();
 }
 
 int UpdateRun::Run() {
   log_.Write("Update program started for \"" + caption_ + "\" in " + folder_);
-  deadline_ = ClockSeconds() + CloseTimeoutSeconds;
-  if (!WaitForInstallCenterToClose())
-    return Fail(kStillRunning, "The install center did not close within " +
-                                   std::to_string(static_cast<int>(CloseTimeoutSeconds)) +
-                                   " seconds, so it was not updated.");
+  WaitForInstallCenterToEnd();
+  if (!WaitUntilInstallCenterIsFree()) return LeaveInstallCenterInUse();
   std::string name;
   if (!ReadPackageName(name)) {
     StartInstallCenter();
@@ -87,37 +76,38 @@ int UpdateRun::Run() {
   return result;
 }
 
-// A window with the caption, of the install center's process when we know it
-// (another program may show a window with the same caption).
-bool UpdateRun::InstallCenterWindowOpen() const {
-  std::wstring caption = ToWide(caption_);
-  for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); window;
-       window = FindWindowExW(nullptr, window, nullptr, caption.c_str())) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (installCenterPid_ == 0 || pid == installCenterPid_) return true;
-  }
-  return false;
+// However long it takes: the install center may be showing its last message
+// boxes (the reboot reminder, a full disk, an error report), and its user may
+// take their time.
+void UpdateRun::WaitForInstallCenterToEnd() {
+  if (!installCenterProcess_) return;
+  log_.Write("Waiting for the install center to end");
+  WaitForSingleObject(installCenterProcess_.Get(), INFINITE);
+  log_.Write("The install center has ended");
 }
 
-bool UpdateRun::WaitForInstallCenterToClose() {
-  while (InstallCenterWindowOpen()) {
-    if (ClockSeconds() >= deadline_) return false;
-    Sleep(kPollMs);
-  }
-  log_.Write("The install center's window has closed");
-  if (installCenterPid_ != 0) {
-    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, installCenterPid_));
-    double left = deadline_ - ClockSeconds();
-    if (process && WaitForSingleObject(process.Get(), left > 0 ? static_cast<DWORD>(left * 1000)
-                                                               : 0) == WAIT_TIMEOUT)
-      return false;
-  }
+// Once it has ended, Windows may hold its program file a moment longer.
+bool UpdateRun::WaitUntilInstallCenterIsFree() {
+  const double deadline = ClockSeconds() + CloseTimeoutSeconds;
   while (!IsFree(installCenter_)) {
-    if (ClockSeconds() >= deadline_) return false;
+    if (ClockSeconds() >= deadline) return false;
     Sleep(kPollMs);
   }
   return true;
+}
+
+// updater.ini stays: a later run of the update program can still install it.
+int UpdateRun::LeaveInstallCenterInUse() {
+  std::string message = "TWInstall.exe was still in use after " +
+                        std::to_string(static_cast<int>(CloseTimeoutSeconds)) +
+                        " seconds, so the install center was not updated.";
+  if (IsProgramRunning(installCenter_)) {
+    message += " The install center is still running: close it and start Updater.exe again to "
+               "install the update.";
+  } else {
+    StartInstallCenter();
+  }
+  return Fail(kInUse, message);
 }
 
 bool UpdateRun::ReadPackageName(std::string& name) {

@@ -1,7 +1,7 @@
 #pragma once
 // One run of the update program. The install center wrote the package's file
-// name into updater.ini, started us with its main window's caption and ended
-// itself. We wait until that window is gone, keep a copy of the install
+// name into updater.ini, started us with its main window's caption and ends
+// itself. We wait until its process has ended, keep a copy of the install
 // center, run the package from the program folder and wait for it, check that
 // a runnable TWInstall.exe is left (else the copy goes back), remove
 // updater.ini and start the install center again. Every step is written to
@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "base/UniqueHandle.h"
 #include "updater/UpdaterLog.h"
 
 namespace twi::updater {
@@ -19,24 +20,27 @@ class UpdateRun {
   // Exit codes of the update program.
   static constexpr int kUpdated = 0;
   static constexpr int kNotUpdated = 1;        // the install center was left as it was
-  static constexpr int kStillRunning = 2;      // the install center did not close
+  static constexpr int kInUse = 2;  // TWInstall.exe stayed in use: the install center was left as it was
 
-  // `starterPid`: the process that started us. When it is the install center of
-  // this folder we wait for its windows with the caption and for its end; else
-  // (started by hand, or by a test) any window with the caption counts.
+  // `starterPid`: the process that started us. When it runs this folder's
+  // TWInstall.exe, it is the install center, and we wait for it to end however
+  // long that takes (its user may be answering its last message boxes). The
+  // caption is only recorded.
   UpdateRun(std::string programFolder, std::string caption, unsigned long starterPid = 0);
 
   int Run();
 
   // Shows a failure to the user (a message box in the program; tests record it).
   std::function<void(const std::string& message)> Tell;
-  // How long the install center may take to close.
+  // How long TWInstall.exe may stay in use once the install center has ended.
   double CloseTimeoutSeconds = 30;
 
   const UpdaterLog& Log() const { return log_; }
 
  private:
-  bool WaitForInstallCenterToClose();
+  void WaitForInstallCenterToEnd();
+  bool WaitUntilInstallCenterIsFree();
+  int LeaveInstallCenterInUse();
   bool ReadPackageName(std::string& name);
   int InstallPackage(const std::string& name);
   bool RunPackage(const std::string& path, long& exitCode, std::string& why);
@@ -44,16 +48,13 @@ class UpdateRun {
   void StartInstallCenter();
   int Fail(int code, const std::string& message);
 
-  bool InstallCenterWindowOpen() const;
-
   std::string folder_;
   std::string caption_;
-  unsigned long installCenterPid_ = 0;  // 0: not known
+  UniqueHandle installCenterProcess_;  // empty: not started by the install center
   std::string installCenter_;
   std::string previous_;
   std::string handOver_;
   UpdaterLog log_;
-  double deadline_ = 0;
 };
 
 }  // namespace twi::updater

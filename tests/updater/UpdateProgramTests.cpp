@@ -11,6 +11,7 @@
 #include "base/TextConv.h"
 #include "support/OtherPrograms.h"
 #include "support/TestSupport.h"
+#include "support/UpdateFolder.h"
 #include "updater/ProgramFile.h"
 #include "updater/UpdateRun.h"
 
@@ -19,61 +20,23 @@ namespace {
 using namespace std::chrono_literals;
 using twi::updater::UpdateRun;
 
-std::string Fixture(const std::string& name) {
-  return twitest::WindowsPathOf(TWI_FIXTURE_DIR) + "\\update\\" + name;
-}
-
-std::string FileVersionOf(const std::string& path) {
-  std::wstring wide = twi::ToWide(path);
-  DWORD ignored = 0, size = GetFileVersionInfoSizeW(wide.c_str(), &ignored);
-  std::vector<unsigned char> data(size);
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  if (!size || !GetFileVersionInfoW(wide.c_str(), 0, size, data.data()) ||
-      !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length))
-    return "";
-  return std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
-         std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
-         std::to_string(HIWORD(info->dwFileVersionLS)) + "." +
-         std::to_string(LOWORD(info->dwFileVersionLS));
-}
-
-// A program folder holding this build's install center.
+// A program folder holding this build's install center; the update program run
+// in this process, as Updater.exe runs it, told what a message box would show.
 class UpdateProgram : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CopyFileW(twi::ToWide(twitest::BinDir() + "\\TWInstall.exe").c_str(),
-              twi::ToWide(InstallCenter()).c_str(), FALSE);
-    original = twitest::ReadFileBytes(InstallCenter());
-  }
-  std::string InstallCenter() const { return folder.File("TWInstall.exe"); }
-  void Package(const std::string& fixture) {
-    CopyFileW(twi::ToWide(Fixture(fixture)).c_str(),
-              twi::ToWide(folder.File("TWInstUpd.exe")).c_str(), FALSE);
-  }
-  void HandOver(const std::string& text) { twitest::WriteFileBytes(folder.File("updater.ini"), text); }
+  std::string InstallCenter() const { return folder.InstallCenter(); }
+  void Package(const std::string& fixture) { folder.Package(fixture); }
+  void HandOver(const std::string& text) { folder.HandOver(text); }
   int Run(double closeTimeout = 10) {
     UpdateRun run(folder.Path(), "Update program test: no such window");
     run.CloseTimeoutSeconds = closeTimeout;
     run.Tell = [this](const std::string& message) { told.push_back(message); };
     return run.Run();
   }
-  // The install center the update program started again: its version line.
-  std::string RestartedVersionLine() {
-    HWND window = twitest::WaitForWindowOf(InstallCenter(), "Tarnwick Software Install Center", 20s);
-    if (!window) return "no install center window";
-    // The version shows once start-up is over (the splash goes first).
-    std::string line;
-    for (int i = 0; i < 100 && line.empty(); ++i, Sleep(100))
-      for (const std::string& text : twitest::ChildTexts(window))
-        if (text.rfind("V: ", 0) == 0) line = text;
-    EXPECT_TRUE(twitest::CloseAndWaitForExit(window, 10s));
-    return line;
-  }
-  std::string Log() { return twitest::ReadFileBytes(folder.File("updater.log")); }
+  std::string RestartedVersionLine() { return folder.RestartedVersionLine(); }
+  std::string Log() { return folder.Log(); }
 
-  twitest::ScratchFolder folder;
-  std::string original;
+  twitest::UpdateFolder folder;
   std::vector<std::string> told;
 };
 
@@ -82,7 +45,7 @@ TEST_F(UpdateProgram, RunsThePackageAndStartsTheNewInstallCenter) {
   HandOver("TWInstUpd.exe");
   EXPECT_EQ(Run(), UpdateRun::kUpdated);
   EXPECT_TRUE(told.empty());
-  EXPECT_EQ(FileVersionOf(InstallCenter()), "1.3.0.0");
+  EXPECT_EQ(twitest::FileVersionOf(InstallCenter()), "1.3.0.0");
   EXPECT_FALSE(twitest::PathExists(folder.File("updater.ini")));
   EXPECT_FALSE(twitest::PathExists(folder.File("TWInstall.exe.previous")));
   EXPECT_EQ(RestartedVersionLine(), "V: 1.3.0");
@@ -124,7 +87,7 @@ TEST_F(UpdateProgram, WhateverFailsTheOldInstallCenterStaysAndStartsAgain) {
     if (c.handOver) HandOver(c.handOver);
     EXPECT_EQ(Run(), UpdateRun::kNotUpdated);
     EXPECT_EQ(told, std::vector<std::string>{c.message});
-    EXPECT_TRUE(twitest::ReadFileBytes(InstallCenter()) == original);
+    EXPECT_TRUE(folder.InstallCenterIsOriginal());
     EXPECT_FALSE(twitest::PathExists(folder.File("updater.ini")));
     EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
   }
@@ -136,31 +99,33 @@ TEST_F(UpdateProgram, APackageThatIsNoProgramCannotBeRun) {
   EXPECT_EQ(Run(), UpdateRun::kNotUpdated);
   ASSERT_EQ(told.size(), 1u);
   EXPECT_EQ(told[0].rfind("The update package TWInstUpd.exe could not be run (", 0), 0u) << told[0];
-  EXPECT_TRUE(twitest::ReadFileBytes(InstallCenter()) == original);
+  EXPECT_TRUE(folder.InstallCenterIsOriginal());
   EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
 }
 
-TEST_F(UpdateProgram, AnInstallCenterThatDoesNotCloseIsLeftAlone) {
+// Another install center from this folder still runs: nothing is changed and no
+// second one is started; updater.ini stays for a later try.
+TEST_F(UpdateProgram, AnInstallCenterThatStillRunsIsLeftAlone) {
   Package("TWInstUpd.exe");
   HandOver("TWInstUpd.exe");
-  HWND window = CreateWindowExW(0, L"STATIC", L"Update program test: no such window", WS_POPUP,
-                                0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  twitest::StartedProgram running(InstallCenter(), "", folder.Path());
+  HWND window = twitest::WaitForWindowOf(InstallCenter(), "Tarnwick Software Install Center", 60s);
   ASSERT_TRUE(window);
-  EXPECT_EQ(Run(1), UpdateRun::kStillRunning);
-  DestroyWindow(window);
+  EXPECT_EQ(Run(2), UpdateRun::kInUse);
   EXPECT_EQ(told, std::vector<std::string>{
-                      "The install center did not close within 1 seconds, so it was not updated."});
-  EXPECT_TRUE(twitest::ReadFileBytes(InstallCenter()) == original);
-  EXPECT_TRUE(twitest::PathExists(folder.File("updater.ini")));  // left for a later try
-  EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 2s));  // nothing was started
+                      "TWInstall.exe was still in use after 2 seconds, so the install center was "
+                      "not updated. The install center is still running: close it and start "
+                      "Updater.exe again to install the update."});
+  EXPECT_TRUE(twitest::CloseAndWaitForExit(window, 30s));
+  EXPECT_TRUE(folder.InstallCenterIsOriginal());
+  EXPECT_TRUE(twitest::PathExists(folder.File("updater.ini")));
+  EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 3s));  // no second one was started
 }
 
 // Updater.exe itself, as the install center starts it: the caption follows the
 // program name with its blanks and no quotes; a failure is told in one box.
 TEST_F(UpdateProgram, TheProgramTellsAFailureInOneBox) {
-  std::string updater = folder.File("Updater.exe");
-  CopyFileW(twi::ToWide(twitest::BinDir() + "\\Updater.exe").c_str(), twi::ToWide(updater).c_str(),
-            FALSE);
+  std::string updater = folder.AddUpdater();
   twitest::StartedProgram program(updater, "Update program test: no such window");
   ASSERT_TRUE(program.Started());
   HWND box = twitest::WaitForWindowOf(updater, "Tarnwick Software Install Center Updater", 20s);
