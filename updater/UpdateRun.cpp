@@ -34,15 +34,6 @@ bool IsPlainFileName(const std::string& name) {
          name != "." && name != "..";
 }
 
-// True once no other program holds the file open (a program that is still
-// ending holds its own executable) and no process runs it.
-bool IsFree(const std::string& path) {
-  if (IsProgramRunning(path)) return false;
-  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return static_cast<bool>(file) || GetLastError() == ERROR_FILE_NOT_FOUND;
-}
-
 std::string LastErrorText() { return RuntimeError::FromLastError().Description(); }
 
 }  // namespace
@@ -63,6 +54,7 @@ UpdateRun::UpdateRun(std::string programFolder, std::string caption, unsigned lo
 int UpdateRun::Run() {
   log_.Write("Update program started for \"" + caption_ + "\" in " + folder_);
   WaitForInstallCenterToEnd();
+  MakeInstallCenterWritable();
   if (!WaitUntilInstallCenterIsFree()) return LeaveInstallCenterInUse();
   std::string name;
   if (!ReadPackageName(name)) {
@@ -86,10 +78,23 @@ void UpdateRun::WaitForInstallCenterToEnd() {
   log_.Write("The install center has ended");
 }
 
+// A read-only install center (copied from a CD, say) could be neither tested for
+// being free nor replaced by the package.
+void UpdateRun::MakeInstallCenterWritable() {
+  if (!IsExistingFile(installCenter_) ||
+      (GetFileAttributesW(ToWide(installCenter_).c_str()) & FILE_ATTRIBUTE_READONLY) == 0)
+    return;
+  if (unsigned long error = MakeWritable(installCenter_))
+    log_.Write("TWInstall.exe is read-only and could not be made writable: " +
+               RuntimeError::FromWin32(error).Description());
+  else
+    log_.Write("TWInstall.exe was read-only: made it writable");
+}
+
 // Once it has ended, Windows may hold its program file a moment longer.
 bool UpdateRun::WaitUntilInstallCenterIsFree() {
   const double deadline = ClockSeconds() + CloseTimeoutSeconds;
-  while (!IsFree(installCenter_)) {
+  while (!(hold_ = HoldOn(installCenter_)).Free()) {
     if (ClockSeconds() >= deadline) return false;
     Sleep(kPollMs);
   }
@@ -98,16 +103,15 @@ bool UpdateRun::WaitUntilInstallCenterIsFree() {
 
 // updater.ini stays: a later run of the update program can still install it.
 int UpdateRun::LeaveInstallCenterInUse() {
-  std::string message = "TWInstall.exe was still in use after " +
-                        std::to_string(static_cast<int>(CloseTimeoutSeconds)) +
-                        " seconds, so the install center was not updated.";
-  if (IsProgramRunning(installCenter_)) {
-    message += " The install center is still running: close it and start Updater.exe again to "
-               "install the update.";
-  } else {
-    StartInstallCenter();
-  }
-  return Fail(kInUse, message);
+  const std::string seconds = std::to_string(static_cast<int>(CloseTimeoutSeconds)) + " seconds";
+  if (hold_.running)
+    return Fail(kInUse, "The install center was still running from TWInstall.exe after " + seconds +
+                            ", so it was not updated. Close it and start Updater.exe again to "
+                            "install the update.");
+  StartInstallCenter();
+  return Fail(kInUse, "TWInstall.exe could not be opened for writing for " + seconds + " (" +
+                          RuntimeError::FromWin32(hold_.openError).Description() +
+                          "), so the install center was not updated.");
 }
 
 bool UpdateRun::ReadPackageName(std::string& name) {

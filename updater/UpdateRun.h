@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/UniqueHandle.h"
+#include "updater/FileHold.h"
 #include "updater/UpdaterLog.h"
 
 namespace twi::updater {
@@ -39,6 +40,7 @@ class UpdateRun {
 
  private:
   void WaitForInstallCenterToEnd();
+  void MakeInstallCenterWritable();
   bool WaitUntilInstallCenterIsFree();
   int LeaveInstallCenterInUse();
   bool ReadPackageName(std::string& name);
@@ -55,6 +57,7 @@ class UpdateRun {
   std::string previous_;
   std::string handOver_;
   UpdaterLog log_;
+  FileHold hold_;  // what held TWInstall.exe when last looked at
 };
 
 }  // namespace twi::updater

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/TextConv.h"
+#include "base/UniqueHandle.h"
 #include "support/OtherPrograms.h"
 #include "support/TestSupport.h"
 #include "support/UpdateFolder.h"
@@ -54,6 +55,21 @@ TEST_F(UpdateProgram, RunsThePackageAndStartsTheNewInstallCenter) {
                            "The package ended with code 0", "Update installed",
                            "Started the install center again"})
     EXPECT_NE(log.find(step), std::string::npos) << step << "\n" << log;
+}
+
+// A read-only install center (copied from a CD, say) is updated like any other.
+TEST_F(UpdateProgram, AReadOnlyInstallCenterIsUpdated) {
+  ASSERT_TRUE(SetFileAttributesW(twi::ToWide(InstallCenter()).c_str(), FILE_ATTRIBUTE_READONLY));
+  if (twi::UniqueHandle(CreateFileW(twi::ToWide(InstallCenter()).c_str(), GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
+    GTEST_SKIP() << "a read-only file opens for writing here: this run is not bound by the files' "
+                    "modes (tests/tools/file-modes could not drop the override)";
+  Package("TWInstUpd.exe");
+  HandOver("TWInstUpd.exe");
+  EXPECT_EQ(Run(), UpdateRun::kUpdated) << Log();
+  EXPECT_TRUE(told.empty()) << told.front();
+  EXPECT_EQ(twitest::FileVersionOf(InstallCenter()), "1.3.0.0");
+  EXPECT_EQ(RestartedVersionLine(), "V: 1.3.0");
 }
 
 TEST_F(UpdateProgram, WhateverFailsTheOldInstallCenterStaysAndStartsAgain) {
@@ -103,23 +119,38 @@ TEST_F(UpdateProgram, APackageThatIsNoProgramCannotBeRun) {
   EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
 }
 
-// Another install center from this folder still runs: nothing is changed and no
-// second one is started; updater.ini stays for a later try.
-TEST_F(UpdateProgram, AnInstallCenterThatStillRunsIsLeftAlone) {
+// TWInstall.exe stays in use once the install center has ended: by another
+// install center from this folder, or by a program that holds the file open.
+// Nothing is changed and updater.ini stays for a later try; the install center is
+// started again unless one still runs.
+TEST_F(UpdateProgram, AnInstallCenterFileThatStaysInUseIsLeftAlone) {
   Package("TWInstUpd.exe");
-  HandOver("TWInstUpd.exe");
-  twitest::StartedProgram running(InstallCenter(), "", folder.Path());
-  HWND window = twitest::WaitForWindowOf(InstallCenter(), "Tarnwick Software Install Center", 60s);
-  ASSERT_TRUE(window);
-  EXPECT_EQ(Run(2), UpdateRun::kInUse);
-  EXPECT_EQ(told, std::vector<std::string>{
-                      "TWInstall.exe was still in use after 2 seconds, so the install center was "
-                      "not updated. The install center is still running: close it and start "
-                      "Updater.exe again to install the update."});
-  EXPECT_TRUE(twitest::CloseAndWaitForExit(window, 30s));
+  {
+    SCOPED_TRACE("another install center runs from this folder");
+    HandOver("TWInstUpd.exe");
+    twitest::StartedProgram running(InstallCenter(), "", folder.Path());
+    HWND window = twitest::WaitForWindowOf(InstallCenter(), "Tarnwick Software Install Center", 60s);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(Run(2), UpdateRun::kInUse);
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "The install center was still running from TWInstall.exe after 2 seconds, "
+                        "so it was not updated. Close it and start Updater.exe again to install "
+                        "the update."});
+    EXPECT_TRUE(twitest::CloseAndWaitForExit(window, 30s));
+    EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 3s));  // no second one was started
+  }
+  {
+    SCOPED_TRACE("another program holds the file open");
+    told.clear();
+    twitest::FileHeldOpen held(InstallCenter());
+    ASSERT_TRUE(held.Held());
+    EXPECT_EQ(Run(2), UpdateRun::kInUse);
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "TWInstall.exe could not be opened for writing for 2 seconds (Permission "
+                        "denied), so the install center was not updated."});
+  }
   EXPECT_TRUE(folder.InstallCenterIsOriginal());
   EXPECT_TRUE(twitest::PathExists(folder.File("updater.ini")));
-  EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 3s));  // no second one was started
 }
 
 // Updater.exe itself, as the install center starts it: the caption follows the
