@@ -8,6 +8,7 @@
 #include "base/TextConv.h"
 #include "base/UniqueHandle.h"
 #include "updater/Processes.h"
+#include "updater/ProgramStart.h"
 #include "updater/ProgramFile.h"
 
 namespace twi::updater {
@@ -34,7 +35,13 @@ bool IsPlainFileName(const std::string& name) {
          name != "." && name != "..";
 }
 
-std::string LastErrorText() { return RuntimeError::FromLastError().Description(); }
+constexpr const char* kUnchanged = "The install center was not changed.";
+
+std::string Described(unsigned long win32Error) {
+  return RuntimeError::FromWin32(win32Error).Description();
+}
+
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 }  // namespace
 
@@ -42,7 +49,7 @@ UpdateRun::UpdateRun(std::string programFolder, std::string caption, unsigned lo
     : folder_(std::move(programFolder)),
       caption_(std::move(caption)),
       installCenter_(folder_ + "\\TWInstall.exe"),
-      previous_(folder_ + "\\TWInstall.exe.previous"),
+      kept_(installCenter_),
       handOver_(folder_ + "\\updater.ini"),
       log_(folder_ + "\\updater.log") {
   // The handle first: while it is open, the process id cannot pass to another
@@ -57,15 +64,11 @@ int UpdateRun::Run() {
   MakeInstallCenterWritable();
   if (!WaitUntilInstallCenterIsFree()) return LeaveInstallCenterInUse();
   std::string name;
-  if (!ReadPackageName(name)) {
-    StartInstallCenter();
-    return Fail(kNotUpdated,
-                "There is no update to install (updater.ini is missing, empty or not valid). "
-                "The install center was not changed.");
-  }
-  int result = InstallPackage(name);
-  StartInstallCenter();
-  return result;
+  if (!ReadPackageName(name))
+    return Finish(kNotUpdated,
+                  "There is no update to install (updater.ini is missing, empty or not valid). " +
+                      std::string(kUnchanged));
+  return InstallPackage(name);
 }
 
 // However long it takes: the install center may be showing its last message
@@ -85,8 +88,7 @@ void UpdateRun::MakeInstallCenterWritable() {
       (GetFileAttributesW(ToWide(installCenter_).c_str()) & FILE_ATTRIBUTE_READONLY) == 0)
     return;
   if (unsigned long error = MakeWritable(installCenter_))
-    log_.Write("TWInstall.exe is read-only and could not be made writable: " +
-               RuntimeError::FromWin32(error).Description());
+    log_.Write("TWInstall.exe is read-only and could not be made writable: " + Described(error));
   else
     log_.Write("TWInstall.exe was read-only: made it writable");
 }
@@ -108,10 +110,8 @@ int UpdateRun::LeaveInstallCenterInUse() {
     return Fail(kInUse, "The install center was still running from TWInstall.exe after " + seconds +
                             ", so it was not updated. Close it and start Updater.exe again to "
                             "install the update.");
-  StartInstallCenter();
-  return Fail(kInUse, "TWInstall.exe could not be opened for writing for " + seconds + " (" +
-                          RuntimeError::FromWin32(hold_.openError).Description() +
-                          "), so the install center was not updated.");
+  return Finish(kInUse, "TWInstall.exe could not be opened for writing for " + seconds + " (" +
+                            Described(hold_.openError) + "), so the install center was not updated.");
 }
 
 bool UpdateRun::ReadPackageName(std::string& name) {
@@ -130,82 +130,81 @@ bool UpdateRun::ReadPackageName(std::string& name) {
 
 int UpdateRun::InstallPackage(const std::string& name) {
   const std::string package = folder_ + "\\" + name;
+  const std::string thePackage = "The update package " + name;
   if (!IsExistingFile(package))
-    return Fail(kNotUpdated, "The update package " + name +
-                                 " was not found. The install center was not changed.");
-  if (!CopyFileW(ToWide(installCenter_).c_str(), ToWide(previous_).c_str(), FALSE))
-    return Fail(kNotUpdated, "The install center could not be kept aside before the update (" +
-                                 LastErrorText() + "). Nothing was changed.");
-  log_.Write("Kept the install center as " + previous_);
+    return Finish(kNotUpdated, thePackage + " was not found. " + kUnchanged);
+  if (unsigned long error = kept_.Keep())
+    return Finish(kNotUpdated, "The install center could not be kept aside before the update (" +
+                                   Described(error) + "). " + kUnchanged);
+  log_.Write("Kept the install center as " + kept_.Path());
   long exitCode = 0;
   std::string why;
-  if (!RunPackage(package, exitCode, why)) {
-    PutBackPrevious();
-    return Fail(kNotUpdated, "The update package " + name + " could not be run (" + why +
-                                 "). The install center was not changed.");
-  }
-  if (exitCode != 0) {
-    PutBackPrevious();
-    return Fail(kNotUpdated, "The update package " + name + " ended with error code " +
-                                 std::to_string(exitCode) +
-                                 ". The install center was not changed.");
-  }
-  if (!IsRunnableProgram(installCenter_)) {
-    PutBackPrevious();
-    return Fail(kNotUpdated, "The update package " + name +
-                                 " did not leave a working install center. The previous install "
-                                 "center was put back.");
-  }
-  RemoveFile(previous_);
+  if (!RunPackage(package, exitCode, why))
+    return Finish(kNotUpdated, thePackage + " could not be run (" + why + "). " + Restore());
+  if (exitCode != 0)
+    return Finish(kNotUpdated, thePackage + " ended with error code " + std::to_string(exitCode) +
+                                   ". " + Restore());
+  if (!IsRunnableProgram(installCenter_))
+    return Finish(kNotUpdated,
+                  thePackage + " did not leave a working install center. " + Restore());
+  // A package that ended at once, leaving its work to a child, or did nothing.
+  if (kept_.SameAsOriginal())
+    return Finish(kNotUpdated,
+                  thePackage + " ended with code 0 but left TWInstall.exe as it was. " + Restore());
+  kept_.Discard();
   log_.Write("Update installed");
-  return kUpdated;
+  return Finish(kUpdated, "");
 }
 
 bool UpdateRun::RunPackage(const std::string& path, long& exitCode, std::string& why) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  std::wstring line = L"\"" + ToWide(path) + L"\"";
-  std::wstring folder = ToWide(folder_);
   log_.Write("Running " + path);
-  if (!CreateProcessW(ToWide(path).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &process)) {
-    why = LastErrorText();
+  UniqueHandle process = StartProgramFile(path, folder_, why);
+  if (!process) {
     log_.Write("The package could not be started: " + why);
     return false;
   }
-  UniqueHandle thread(process.hThread), handle(process.hProcess);
-  WaitForSingleObject(handle.Get(), INFINITE);
+  WaitForSingleObject(process.Get(), INFINITE);
   DWORD code = 0;
-  GetExitCodeProcess(handle.Get(), &code);
+  GetExitCodeProcess(process.Get(), &code);
   exitCode = static_cast<long>(code);
   log_.Write("The package ended with code " + std::to_string(exitCode));
   return true;
 }
 
-void UpdateRun::PutBackPrevious() {
-  if (unsigned long error = ReplaceFileWith(previous_, installCenter_))
-    log_.Write("Could not put the previous install center back: " +
-               RuntimeError::FromWin32(error).Description());
-  else
-    log_.Write("Put the previous install center back");
+// After a package that failed: the install center as it was before, and what is
+// true of it now, as the sentence that ends the message.
+std::string UpdateRun::Restore() {
+  if (kept_.SameAsOriginal()) {
+    kept_.Discard();
+    return kUnchanged;
+  }
+  if (unsigned long error = kept_.PutBack()) {
+    log_.Write("Could not put the previous install center back: " + Described(error));
+    return "The previous install center could not be put back (" + Described(error) +
+           "): it is kept as " + FileName(kept_.Path()) + ".";
+  }
+  log_.Write("Put the previous install center back");
+  return "The previous install center was put back.";
 }
 
-void UpdateRun::StartInstallCenter() {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  std::wstring line = L"\"" + ToWide(installCenter_) + L"\"";
-  std::wstring folder = ToWide(folder_);
-  if (!CreateProcessW(ToWide(installCenter_).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                      nullptr, folder.c_str(), &startup, &process)) {
-    log_.Write("Could not start the install center again: " + LastErrorText());
-    return;
+// "" when started, else why not.
+std::string UpdateRun::StartInstallCenter() {
+  std::string why;
+  if (!StartProgramFile(installCenter_, folder_, why)) {
+    log_.Write("Could not start the install center again: " + why);
+    return why;
   }
-  UniqueHandle thread(process.hThread), handle(process.hProcess);
   log_.Write("Started the install center again");
+  return "";
+}
+
+// Starts the install center again and tells `message` (none when ""), with what
+// became of the start when it failed.
+int UpdateRun::Finish(int code, std::string message) {
+  std::string why = StartInstallCenter();
+  if (message.empty()) return code;
+  if (!why.empty()) message += " The install center could not be started again (" + why + ").";
+  return Fail(code, message);
 }
 
 int UpdateRun::Fail(int code, const std::string& message) {

@@ -1,17 +1,19 @@
 #pragma once
 // One run of the update program. The install center wrote the package's file
 // name into updater.ini, started us with its main window's caption and ends
-// itself. We wait until its process has ended, keep a copy of the install
-// center, run the package from the program folder and wait for it, check that
-// a runnable TWInstall.exe is left (else the copy goes back), remove
-// updater.ini and start the install center again. Every step is written to
-// updater.log; whatever fails, the user is told once and the install center
-// that was there before stays in place and runnable.
+// itself. We wait until its process has ended and its program file is free, keep
+// a copy of the install center, run the package from the program folder and wait
+// for it, and accept what it left only when it ended with code 0 and replaced
+// TWInstall.exe by another runnable program; otherwise the copy goes back. Then
+// the install center is started again. Every step is written to updater.log;
+// whatever fails, the user is told once what happened and what is true of the
+// install center now.
 #include <functional>
 #include <string>
 
 #include "base/UniqueHandle.h"
 #include "updater/FileHold.h"
+#include "updater/KeptCopy.h"
 #include "updater/UpdaterLog.h"
 
 namespace twi::updater {
@@ -20,8 +22,8 @@ class UpdateRun {
  public:
   // Exit codes of the update program.
   static constexpr int kUpdated = 0;
-  static constexpr int kNotUpdated = 1;        // the install center was left as it was
-  static constexpr int kInUse = 2;  // TWInstall.exe stayed in use: the install center was left as it was
+  static constexpr int kNotUpdated = 1;  // the update failed or there was none to install
+  static constexpr int kInUse = 2;       // TWInstall.exe stayed in use: nothing was changed
 
   // `starterPid`: the process that started us. When it runs this folder's
   // TWInstall.exe, it is the install center, and we wait for it to end however
@@ -46,15 +48,16 @@ class UpdateRun {
   bool ReadPackageName(std::string& name);
   int InstallPackage(const std::string& name);
   bool RunPackage(const std::string& path, long& exitCode, std::string& why);
-  void PutBackPrevious();
-  void StartInstallCenter();
+  std::string Restore();
+  std::string StartInstallCenter();
+  int Finish(int code, std::string message);
   int Fail(int code, const std::string& message);
 
   std::string folder_;
   std::string caption_;
   UniqueHandle installCenterProcess_;  // empty: not started by the install center
   std::string installCenter_;
-  std::string previous_;
+  KeptCopy kept_;
   std::string handOver_;
   UpdaterLog log_;
   FileHold hold_;  // what held TWInstall.exe when last looked at

@@ -35,6 +35,7 @@ class UpdateProgram : public ::testing::Test {
     return run.Run();
   }
   std::string RestartedVersionLine() { return folder.RestartedVersionLine(); }
+  void WaitForThePackagesChild();
   std::string Log() { return folder.Log(); }
 
   twitest::UpdateFolder folder;
@@ -80,6 +81,7 @@ TEST_F(UpdateProgram, WhateverFailsTheOldInstallCenterStaysAndStartsAgain) {
     std::string message;
   };
   const std::string unchanged = ". The install center was not changed.";
+  const std::string putBack = ". The previous install center was put back.";
   const std::vector<Case> cases = {
       {"no updater.ini", "", nullptr,
        "There is no update to install (updater.ini is missing, empty or not valid)" + unchanged},
@@ -89,11 +91,17 @@ TEST_F(UpdateProgram, WhateverFailsTheOldInstallCenterStaysAndStartsAgain) {
        "There is no update to install (updater.ini is missing, empty or not valid)" + unchanged},
       {"a missing package", "", "TWInstUpd.exe",
        "The update package TWInstUpd.exe was not found" + unchanged},
-      {"a package that fails", "TWInstUpd-fails.exe", "TWInstUpd.exe",
-       "The update package TWInstUpd.exe ended with error code 5" + unchanged},
+      {"a package that spoils the program and fails", "TWInstUpd-fails.exe", "TWInstUpd.exe",
+       "The update package TWInstUpd.exe ended with error code 5" + putBack},
       {"a package that leaves no program", "TWInstUpd-breaks.exe", "TWInstUpd.exe",
-       "The update package TWInstUpd.exe did not leave a working install center. The previous "
-       "install center was put back."},
+       "The update package TWInstUpd.exe did not leave a working install center" + putBack},
+      {"a package that does nothing", "TWInstUpd-does-nothing.exe", "TWInstUpd.exe",
+       "The update package TWInstUpd.exe ended with code 0 but left TWInstall.exe as it "
+       "was" + unchanged},
+      {"a package that hands its work to a child and ends", "TWInstUpd-hands-off.exe",
+       "TWInstUpd.exe",
+       "The update package TWInstUpd.exe ended with code 0 but left TWInstall.exe as it "
+       "was" + unchanged},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -105,8 +113,37 @@ TEST_F(UpdateProgram, WhateverFailsTheOldInstallCenterStaysAndStartsAgain) {
     EXPECT_EQ(told, std::vector<std::string>{c.message});
     EXPECT_TRUE(folder.InstallCenterIsOriginal());
     EXPECT_FALSE(twitest::PathExists(folder.File("updater.ini")));
+    EXPECT_FALSE(twitest::PathExists(folder.File("TWInstall.exe.previous")));
     EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
+    WaitForThePackagesChild();
   }
+}
+
+// The package that hands its work to a child said which: the child ends soon
+// after (it holds the package's file while it runs).
+void UpdateProgram::WaitForThePackagesChild() {
+  const std::string pidFile = folder.File("TWInstUpd-child.pid");
+  if (!twitest::PathExists(pidFile)) return;
+  twi::UniqueHandle child(OpenProcess(SYNCHRONIZE, FALSE, std::stoul(twitest::ReadFileBytes(pidFile))));
+  EXPECT_TRUE(!child || WaitForSingleObject(child.Get(), 60000) == WAIT_OBJECT_0);
+  DeleteFileW(twi::ToWide(pidFile).c_str());
+}
+
+// The package put a folder in the program's place: the previous install center
+// cannot be put back, and the message says so instead of "put back".
+TEST_F(UpdateProgram, AnInstallCenterThatCannotBePutBackIsSaidSo) {
+  Package("TWInstUpd-blocks.exe");
+  HandOver("TWInstUpd.exe");
+  EXPECT_EQ(Run(), UpdateRun::kNotUpdated);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0],
+            "The update package TWInstUpd.exe did not leave a working install center. The "
+            "previous install center could not be put back (Permission denied): it is kept as "
+            "TWInstall.exe.previous. The install center could not be started again "
+            "(Bad file name or number).");
+  EXPECT_TRUE(twitest::ReadFileBytes(folder.File("TWInstall.exe.previous")) == folder.Original());
+  EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 3s));
+  RemoveDirectoryW(twi::ToWide(InstallCenter()).c_str());
 }
 
 TEST_F(UpdateProgram, APackageThatIsNoProgramCannotBeRun) {
@@ -147,7 +184,8 @@ TEST_F(UpdateProgram, AnInstallCenterFileThatStaysInUseIsLeftAlone) {
     EXPECT_EQ(Run(2), UpdateRun::kInUse);
     EXPECT_EQ(told, std::vector<std::string>{
                         "TWInstall.exe could not be opened for writing for 2 seconds (Permission "
-                        "denied), so the install center was not updated."});
+                        "denied), so the install center was not updated. The install center could "
+                        "not be started again (Permission denied)."});
   }
   EXPECT_TRUE(folder.InstallCenterIsOriginal());
   EXPECT_TRUE(twitest::PathExists(folder.File("updater.ini")));
