@@ -28,6 +28,19 @@ bool AnyProcess(Visit visit) {
   return false;
 }
 
+struct WindowSearch {
+  DWORD pid;
+  bool found = false;
+};
+
+BOOL CALLBACK LookAtWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  search->found = owner == search->pid && IsWindowVisible(window);
+  return search->found ? FALSE : TRUE;
+}
+
 }  // namespace
 
 unsigned long ParentProcessId() {
@@ -49,6 +62,16 @@ bool RunsProgram(unsigned long pid, const std::string& exePath) {
 bool IsProgramRunning(const std::string& exePath) {
   return AnyProcess(
       [&](const PROCESSENTRY32W& entry) { return RunsProgram(entry.th32ProcessID, exePath); });
+}
+
+}  // namespace twi::updater
+
+namespace twi::updater {
+
+bool ShowsAWindow(unsigned long pid) {
+  WindowSearch search{pid};
+  EnumWindows(&LookAtWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace twi::updater

@@ -11,5 +11,7 @@ unsigned long ParentProcessId();
 bool RunsProgram(unsigned long pid, const std::string& exePath);
 // Whether any process runs the program file `exePath`.
 bool IsProgramRunning(const std::string& exePath);
+// Whether process `pid` shows a visible top-level window (a splash counts).
+bool ShowsAWindow(unsigned long pid);
 
 }  // namespace twi::updater

@@ -7,8 +7,8 @@
 
 namespace twi::updater {
 
-UniqueHandle StartProgramFile(const std::string& path, const std::string& folder,
-                              std::string& why) {
+StartedProcess StartProgramFile(const std::string& path, const std::string& folder,
+                                std::string& why) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -17,11 +17,13 @@ UniqueHandle StartProgramFile(const std::string& path, const std::string& folder
   std::wstring program = ToWide(path), line = L"\"" + program + L"\"", where = ToWide(folder);
   if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       where.c_str(), &startup, &process)) {
-    why = RuntimeError::FromLastError().Description();
-    return UniqueHandle();
+    // The system's text may name the file as "%1".
+    why = ReplaceAll(RuntimeError::FromLastError().Description(), "%1",
+                     path.substr(path.find_last_of('\\') + 1));
+    return {};
   }
   UniqueHandle thread(process.hThread);
-  return UniqueHandle(process.hProcess);
+  return {UniqueHandle(process.hProcess), process.dwProcessId};
 }
 
 }  // namespace twi::updater

@@ -8,9 +8,14 @@
 
 namespace twi::updater {
 
-// The process, or an empty handle when the program could not be started (`why`
-// then says why, as a run-time error's description).
-UniqueHandle StartProgramFile(const std::string& path, const std::string& folder,
-                              std::string& why);
+struct StartedProcess {
+  UniqueHandle handle;  // empty when the program could not be started
+  unsigned long id = 0;
+};
+
+// The process; when the program could not be started, `why` says why (a
+// run-time error's description, "Bad EXE format for TWInstall.exe").
+StartedProcess StartProgramFile(const std::string& path, const std::string& folder,
+                                std::string& why);
 
 }  // namespace twi::updater

@@ -15,6 +15,7 @@ namespace twi::updater {
 namespace {
 
 constexpr DWORD kPollMs = 100;
+constexpr DWORD kEndWaitMs = 30000;  // for a process told to end
 
 std::string ReadWholeFile(const std::string& path, bool& found) {
   UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -151,14 +152,52 @@ int UpdateRun::InstallPackage(const std::string& name) {
   if (kept_.SameAsOriginal())
     return Finish(kNotUpdated,
                   thePackage + " ended with code 0 but left TWInstall.exe as it was. " + Restore());
+  if (!StartNewInstallCenter(why)) {
+    WaitUntilInstallCenterIsFree();  // the new program may still hold its file a moment
+    return Finish(kNotUpdated,
+                  thePackage + " left an install center that " + why + ". " + Restore());
+  }
   kept_.Discard();
   log_.Write("Update installed");
-  return Finish(kUpdated, "");
+  return kUpdated;
+}
+
+// The copy is kept until the new program has come up: a file cut short may still
+// look like a program, and only a start shows it. False, with `why`, when it could
+// not be started, ended without a window, or showed none in time (it is ended then).
+bool UpdateRun::StartNewInstallCenter(std::string& why) {
+  StartedProcess started = StartProgramFile(installCenter_, folder_, why);
+  if (!started.handle) {
+    log_.Write("Could not start the new install center: " + why);
+    why = "could not be started (" + why + ")";
+    return false;
+  }
+  log_.Write("Started the install center again");
+  const double deadline = ClockSeconds() + WindowTimeoutSeconds;
+  while (!ShowsAWindow(started.id)) {
+    DWORD code = 0;
+    if (WaitForSingleObject(started.handle.Get(), kPollMs) == WAIT_OBJECT_0 &&
+        GetExitCodeProcess(started.handle.Get(), &code)) {
+      why = "ended without showing a window (exit code " + std::to_string(code) + ")";
+      log_.Write("The new install center " + why);
+      return false;
+    }
+    if (ClockSeconds() >= deadline) {
+      why = "showed no window within " + std::to_string(static_cast<int>(WindowTimeoutSeconds)) +
+            " seconds";
+      log_.Write("The new install center " + why + "; ending it");
+      TerminateProcess(started.handle.Get(), 1);
+      WaitForSingleObject(started.handle.Get(), kEndWaitMs);
+      return false;
+    }
+  }
+  log_.Write("The new install center shows its window");
+  return true;
 }
 
 bool UpdateRun::RunPackage(const std::string& path, long& exitCode, std::string& why) {
   log_.Write("Running " + path);
-  UniqueHandle process = StartProgramFile(path, folder_, why);
+  UniqueHandle process = StartProgramFile(path, folder_, why).handle;
   if (!process) {
     log_.Write("The package could not be started: " + why);
     return false;
@@ -190,7 +229,7 @@ std::string UpdateRun::Restore() {
 // "" when started, else why not.
 std::string UpdateRun::StartInstallCenter() {
   std::string why;
-  if (!StartProgramFile(installCenter_, folder_, why)) {
+  if (!StartProgramFile(installCenter_, folder_, why).handle) {
     log_.Write("Could not start the install center again: " + why);
     return why;
   }

@@ -37,6 +37,8 @@ class UpdateRun {
   std::function<void(const std::string& message)> Tell;
   // How long TWInstall.exe may stay in use once the install center has ended.
   double CloseTimeoutSeconds = 30;
+  // How long a new install center may take to show its first window.
+  double WindowTimeoutSeconds = 120;
 
   const UpdaterLog& Log() const { return log_; }
 
@@ -48,6 +50,7 @@ class UpdateRun {
   bool ReadPackageName(std::string& name);
   int InstallPackage(const std::string& name);
   bool RunPackage(const std::string& path, long& exitCode, std::string& why);
+  bool StartNewInstallCenter(std::string& why);
   std::string Restore();
   std::string StartInstallCenter();
   int Finish(int code, std::string message);

@@ -28,9 +28,10 @@ class UpdateProgram : public ::testing::Test {
   std::string InstallCenter() const { return folder.InstallCenter(); }
   void Package(const std::string& fixture) { folder.Package(fixture); }
   void HandOver(const std::string& text) { folder.HandOver(text); }
-  int Run(double closeTimeout = 10) {
+  int Run(double closeTimeout = 10, double windowTimeout = 120) {
     UpdateRun run(folder.Path(), "Update program test: no such window");
     run.CloseTimeoutSeconds = closeTimeout;
+    run.WindowTimeoutSeconds = windowTimeout;
     run.Tell = [this](const std::string& message) { told.push_back(message); };
     return run.Run();
   }
@@ -144,6 +145,36 @@ TEST_F(UpdateProgram, AnInstallCenterThatCannotBePutBackIsSaidSo) {
   EXPECT_TRUE(twitest::ReadFileBytes(folder.File("TWInstall.exe.previous")) == folder.Original());
   EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 3s));
   RemoveDirectoryW(twi::ToWide(InstallCenter()).c_str());
+}
+
+// The package left a TWInstall.exe that looks like a program (its headers are
+// whole) but does not come up: the kept copy stays until the new program has shown
+// a window, so it goes back and is started instead.
+TEST_F(UpdateProgram, ANewInstallCenterThatDoesNotComeUpIsReplacedByThePrevious) {
+  struct Case {
+    const char* what;
+    const char* package;
+    std::string message;
+  };
+  const std::string left = "The update package TWInstUpd.exe left an install center that ";
+  const std::string putBack = ". The previous install center was put back.";
+  const std::vector<Case> cases = {
+      {"a program cut short", "TWInstUpd-truncates.exe",
+       left + "could not be started (Bad EXE format for TWInstall.exe)" + putBack},
+      {"a program that shows no window", "TWInstUpd-windowless.exe",
+       left + "showed no window within 5 seconds" + putBack},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    told.clear();
+    Package(c.package);
+    HandOver("TWInstUpd.exe");
+    EXPECT_EQ(Run(10, 5), UpdateRun::kNotUpdated) << Log();
+    EXPECT_EQ(told, std::vector<std::string>{c.message});
+    EXPECT_TRUE(folder.InstallCenterIsOriginal());
+    EXPECT_FALSE(twitest::PathExists(folder.File("TWInstall.exe.previous")));
+    EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
+  }
 }
 
 TEST_F(UpdateProgram, APackageThatIsNoProgramCannotBeRun) {
