@@ -46,15 +46,17 @@ KeptCopy::KeptCopy(std::string original)
 
 bool KeptCopy::Exists() const { return IsExistingFile(path_); }
 
-unsigned long KeptCopy::Keep() const {
-  RemoveFile(partial_);
-  if (!CopyFileW(ToWide(original_).c_str(), ToWide(partial_).c_str(), FALSE)) {
-    unsigned long error = GetLastError();
-    RemoveFile(partial_);
-    return error;
-  }
-  return ReplaceFileWith(partial_, path_);
+unsigned long KeptCopy::CopyAside() const {
+  DiscardPart();
+  if (CopyFileW(ToWide(original_).c_str(), ToWide(partial_).c_str(), FALSE)) return 0;
+  unsigned long error = GetLastError();
+  DiscardPart();
+  return error;
 }
+
+unsigned long KeptCopy::Complete() const { return ReplaceFileWith(partial_, path_); }
+
+bool KeptCopy::HasPartOfOne() const { return IsExistingFile(partial_); }
 
 bool KeptCopy::SameAsOriginal() const { return SameBytes(original_, path_); }
 
@@ -62,7 +64,9 @@ unsigned long KeptCopy::PutBack() const { return ReplaceFileWith(path_, original
 
 void KeptCopy::Discard() const {
   RemoveFile(path_);
-  RemoveFile(partial_);
+  DiscardPart();
 }
+
+void KeptCopy::DiscardPart() const { RemoveFile(partial_); }
 
 }  // namespace twi::updater

@@ -37,6 +37,9 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 constexpr const char* kUnchanged = "The install center was not changed.";
+constexpr const char* kRepaired =
+    "An earlier update of the install center did not finish, so the install center it had kept "
+    "aside was put back.";
 
 std::string Described(unsigned long win32Error) {
   return RuntimeError::FromWin32(win32Error).Description();
@@ -61,14 +64,21 @@ UpdateRun::UpdateRun(std::string programFolder, std::string caption, unsigned lo
 
 int UpdateRun::Run() {
   log_.Write("Update program started for \"" + caption_ + "\" in " + folder_);
+  PauseAt("started");
   WaitForInstallCenterToEnd();
   MakeInstallCenterWritable();
   if (!WaitUntilInstallCenterIsFree()) return LeaveInstallCenterInUse();
+  bool repaired = false;
+  std::string failure;
+  if (!RepairUnfinishedUpdate(repaired, failure)) return Finish(kNotUpdated, failure);
   std::string name;
-  if (!ReadPackageName(name))
+  bool handedOver = ReadPackageName(name);
+  PauseAt("handed-over");
+  if (!handedOver)
     return Finish(kNotUpdated,
-                  "There is no update to install (updater.ini is missing, empty or not valid). " +
-                      std::string(kUnchanged));
+                  repaired ? kRepaired
+                           : "There is no update to install (updater.ini is missing, empty or not "
+                             "valid). " + std::string(kUnchanged));
   return InstallPackage(name);
 }
 
@@ -115,6 +125,27 @@ int UpdateRun::LeaveInstallCenterInUse() {
                             Described(hold_.openError) + "), so the install center was not updated.");
 }
 
+// A kept copy beside the install center means that an earlier run was ended
+// part-way (killed, or the computer went off): the copy goes back, whatever the
+// package had done by then. False, with the message, when it cannot.
+bool UpdateRun::RepairUnfinishedUpdate(bool& repaired, std::string& failure) {
+  if (kept_.HasPartOfOne()) {
+    kept_.DiscardPart();
+    log_.Write("Removed a copy of the install center that was cut short");
+  }
+  if (!kept_.Exists()) return true;
+  log_.Write("An earlier update did not finish: putting back " + kept_.Path());
+  if (unsigned long error = kept_.PutBack()) {
+    log_.Write("Could not put the previous install center back: " + Described(error));
+    failure = "An earlier update of the install center did not finish, and the install center "
+              "it had kept aside " + CouldNotBePutBack(error);
+    return false;
+  }
+  log_.Write("Put the previous install center back");
+  repaired = true;
+  return true;
+}
+
 bool UpdateRun::ReadPackageName(std::string& name) {
   bool found = false;
   name = Trim(AnsiToUtf8(ReadWholeFile(handOver_, found)));
@@ -134,10 +165,11 @@ int UpdateRun::InstallPackage(const std::string& name) {
   const std::string thePackage = "The update package " + name;
   if (!IsExistingFile(package))
     return Finish(kNotUpdated, thePackage + " was not found. " + kUnchanged);
-  if (unsigned long error = kept_.Keep())
+  if (unsigned long error = KeepInstallCenter())
     return Finish(kNotUpdated, "The install center could not be kept aside before the update (" +
                                    Described(error) + "). " + kUnchanged);
   log_.Write("Kept the install center as " + kept_.Path());
+  PauseAt("kept");
   long exitCode = 0;
   std::string why;
   if (!RunPackage(package, exitCode, why))
@@ -157,6 +189,7 @@ int UpdateRun::InstallPackage(const std::string& name) {
     return Finish(kNotUpdated,
                   thePackage + " left an install center that " + why + ". " + Restore());
   }
+  PauseAt("new-shown");
   kept_.Discard();
   log_.Write("Update installed");
   return kUpdated;
@@ -173,6 +206,7 @@ bool UpdateRun::StartNewInstallCenter(std::string& why) {
     return false;
   }
   log_.Write("Started the install center again");
+  PauseAt("new-started");
   const double deadline = ClockSeconds() + WindowTimeoutSeconds;
   while (!ShowsAWindow(started.id)) {
     DWORD code = 0;
@@ -195,6 +229,14 @@ bool UpdateRun::StartNewInstallCenter(std::string& why) {
   return true;
 }
 
+unsigned long UpdateRun::KeepInstallCenter() {
+  if (unsigned long error = kept_.CopyAside()) return error;
+  PauseAt("keeping");
+  unsigned long error = kept_.Complete();
+  if (error) kept_.DiscardPart();
+  return error;
+}
+
 bool UpdateRun::RunPackage(const std::string& path, long& exitCode, std::string& why) {
   log_.Write("Running " + path);
   UniqueHandle process = StartProgramFile(path, folder_, why).handle;
@@ -202,11 +244,13 @@ bool UpdateRun::RunPackage(const std::string& path, long& exitCode, std::string&
     log_.Write("The package could not be started: " + why);
     return false;
   }
+  PauseAt("package-running");
   WaitForSingleObject(process.Get(), INFINITE);
   DWORD code = 0;
   GetExitCodeProcess(process.Get(), &code);
   exitCode = static_cast<long>(code);
   log_.Write("The package ended with code " + std::to_string(exitCode));
+  PauseAt("package-ended");
   return true;
 }
 
@@ -219,11 +263,16 @@ std::string UpdateRun::Restore() {
   }
   if (unsigned long error = kept_.PutBack()) {
     log_.Write("Could not put the previous install center back: " + Described(error));
-    return "The previous install center could not be put back (" + Described(error) +
-           "): it is kept as " + FileName(kept_.Path()) + ".";
+    return "The previous install center " + CouldNotBePutBack(error);
   }
   log_.Write("Put the previous install center back");
   return "The previous install center was put back.";
+}
+
+// The end of a message: where the copy is, and the one way to put it back.
+std::string UpdateRun::CouldNotBePutBack(unsigned long error) const {
+  return "could not be put back (" + Described(error) + "): it is kept as " +
+         FileName(kept_.Path()) + ", and starting Updater.exe again puts it back.";
 }
 
 // "" when started, else why not.
@@ -244,6 +293,17 @@ int UpdateRun::Finish(int code, std::string message) {
   if (message.empty()) return code;
   if (!why.empty()) message += " The install center could not be started again (" + why + ").";
   return Fail(code, message);
+}
+
+// For the tests of a run cut short: with the environment variable
+// TWI_UPDATER_PAUSE naming `step`, the run stops there (logging "Paused at
+// <step>") until it is ended from outside, as if it were killed at that point.
+void UpdateRun::PauseAt(const char* step) const {
+  wchar_t value[64] = {};
+  DWORD length = GetEnvironmentVariableW(L"TWI_UPDATER_PAUSE", value, 64);
+  if (length == 0 || length >= 64 || ToUtf8(value) != step) return;
+  log_.Write(std::string("Paused at ") + step);
+  for (;;) Sleep(INFINITE);
 }
 
 int UpdateRun::Fail(int code, const std::string& message) {

@@ -47,14 +47,18 @@ class UpdateRun {
   void MakeInstallCenterWritable();
   bool WaitUntilInstallCenterIsFree();
   int LeaveInstallCenterInUse();
+  bool RepairUnfinishedUpdate(bool& repaired, std::string& failure);
   bool ReadPackageName(std::string& name);
   int InstallPackage(const std::string& name);
+  unsigned long KeepInstallCenter();
   bool RunPackage(const std::string& path, long& exitCode, std::string& why);
   bool StartNewInstallCenter(std::string& why);
   std::string Restore();
+  std::string CouldNotBePutBack(unsigned long error) const;
   std::string StartInstallCenter();
   int Finish(int code, std::string message);
   int Fail(int code, const std::string& message);
+  void PauseAt(const char* step) const;
 
   std::string folder_;
   std::string caption_;

@@ -27,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   run.Tell = [](const std::string& message) {
     MessageBoxW(nullptr, twi::ToWide(message).c_str(),
                 twi::ToWide(std::string(twi::AppTitle()) + " Updater").c_str(),
-                MB_OK | MB_SETFOREGROUND);
+                MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
   };
   return run.Run();
 }

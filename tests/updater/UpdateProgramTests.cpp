@@ -131,7 +131,8 @@ void UpdateProgram::WaitForThePackagesChild() {
 }
 
 // The package put a folder in the program's place: the previous install center
-// cannot be put back, and the message says so instead of "put back".
+// cannot be put back, and the message says so instead of "put back", and how to
+// put it back later.
 TEST_F(UpdateProgram, AnInstallCenterThatCannotBePutBackIsSaidSo) {
   Package("TWInstUpd-blocks.exe");
   HandOver("TWInstUpd.exe");
@@ -140,11 +141,20 @@ TEST_F(UpdateProgram, AnInstallCenterThatCannotBePutBackIsSaidSo) {
   EXPECT_EQ(told[0],
             "The update package TWInstUpd.exe did not leave a working install center. The "
             "previous install center could not be put back (Permission denied): it is kept as "
-            "TWInstall.exe.previous. The install center could not be started again "
-            "(Bad file name or number).");
+            "TWInstall.exe.previous, and starting Updater.exe again puts it back. The install "
+            "center could not be started again (Bad file name or number).");
   EXPECT_TRUE(twitest::ReadFileBytes(folder.File("TWInstall.exe.previous")) == folder.Original());
   EXPECT_FALSE(twitest::WaitForWindowOf(InstallCenter(), "", 3s));
-  RemoveDirectoryW(twi::ToWide(InstallCenter()).c_str());
+  // Once the folder is gone, the update program started again puts the copy back.
+  ASSERT_TRUE(RemoveDirectoryW(twi::ToWide(InstallCenter()).c_str()));
+  told.clear();
+  EXPECT_EQ(Run(), UpdateRun::kNotUpdated);
+  EXPECT_EQ(told, std::vector<std::string>{
+                      "An earlier update of the install center did not finish, so the install "
+                      "center it had kept aside was put back."});
+  EXPECT_TRUE(folder.InstallCenterIsOriginal());
+  EXPECT_FALSE(twitest::PathExists(folder.File("TWInstall.exe.previous")));
+  EXPECT_EQ(RestartedVersionLine(), "V: 1.2.99");
 }
 
 // The package left a TWInstall.exe that looks like a program (its headers are
