@@ -18,8 +18,10 @@ bool IsExistingFile(const std::string& path) {
 unsigned long MakeWritable(const std::string& path) {
   std::wstring wide = ToWide(path);
   DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) return 0;
-  return SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) ? 0 : GetLastError();
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0)
+    return 0;
+  return SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) ? 0
+                                                                                  : GetLastError();
 }
 
 unsigned long RemoveFile(const std::string& path) {

@@ -122,7 +122,8 @@ int UpdateRun::LeaveInstallCenterInUse() {
                             ", so it was not updated. Close it and start Updater.exe again to "
                             "install the update.");
   return Finish(kInUse, "TWInstall.exe could not be opened for writing for " + seconds + " (" +
-                            Described(hold_.openError) + "), so the install center was not updated.");
+                            Described(hold_.openError) +
+                            "), so the install center was not updated.");
 }
 
 // A kept copy beside the install center means that an earlier run was ended
@@ -170,29 +171,31 @@ int UpdateRun::InstallPackage(const std::string& name) {
                                    Described(error) + "). " + kUnchanged);
   log_.Write("Kept the install center as " + kept_.Path());
   PauseAt("kept");
-  long exitCode = 0;
-  std::string why;
-  if (!RunPackage(package, exitCode, why))
-    return Finish(kNotUpdated, thePackage + " could not be run (" + why + "). " + Restore());
-  if (exitCode != 0)
-    return Finish(kNotUpdated, thePackage + " ended with error code " + std::to_string(exitCode) +
-                                   ". " + Restore());
-  if (!IsRunnableProgram(installCenter_))
-    return Finish(kNotUpdated,
-                  thePackage + " did not leave a working install center. " + Restore());
-  // A package that ended at once, leaving its work to a child, or did nothing.
-  if (kept_.SameAsOriginal())
-    return Finish(kNotUpdated,
-                  thePackage + " ended with code 0 but left TWInstall.exe as it was. " + Restore());
-  if (!StartNewInstallCenter(why)) {
+  std::string failure = RunAndCheckPackage(package, thePackage);
+  if (failure.empty() && !StartNewInstallCenter(failure)) {
     WaitUntilInstallCenterIsFree();  // the new program may still hold its file a moment
-    return Finish(kNotUpdated,
-                  thePackage + " left an install center that " + why + ". " + Restore());
+    failure = thePackage + " left an install center that " + failure + ".";
   }
+  if (!failure.empty()) return Finish(kNotUpdated, failure + " " + Restore());
   PauseAt("new-shown");
   kept_.Discard();
   log_.Write("Update installed");
   return kUpdated;
+}
+
+// Why what the package left is not taken for a new install center; "" when it is.
+std::string UpdateRun::RunAndCheckPackage(const std::string& package,
+                                          const std::string& thePackage) {
+  long exitCode = 0;
+  std::string why;
+  if (!RunPackage(package, exitCode, why)) return thePackage + " could not be run (" + why + ").";
+  if (exitCode != 0) return thePackage + " ended with error code " + std::to_string(exitCode) + ".";
+  if (!IsRunnableProgram(installCenter_))
+    return thePackage + " did not leave a working install center.";
+  // A package that ended at once, leaving its work to a child, or did nothing.
+  if (kept_.SameAsOriginal())
+    return thePackage + " ended with code 0 but left TWInstall.exe as it was.";
+  return "";
 }
 
 // The copy is kept until the new program has come up: a file cut short may still
@@ -207,25 +210,31 @@ bool UpdateRun::StartNewInstallCenter(std::string& why) {
   }
   log_.Write("Started the install center again");
   PauseAt("new-started");
+  if (!WaitForFirstWindow(started, why)) {
+    log_.Write("The new install center " + why);
+    return false;
+  }
+  log_.Write("The new install center shows its window");
+  return true;
+}
+
+bool UpdateRun::WaitForFirstWindow(const StartedProcess& started, std::string& why) const {
   const double deadline = ClockSeconds() + WindowTimeoutSeconds;
   while (!ShowsAWindow(started.id)) {
     DWORD code = 0;
     if (WaitForSingleObject(started.handle.Get(), kPollMs) == WAIT_OBJECT_0 &&
         GetExitCodeProcess(started.handle.Get(), &code)) {
       why = "ended without showing a window (exit code " + std::to_string(code) + ")";
-      log_.Write("The new install center " + why);
       return false;
     }
     if (ClockSeconds() >= deadline) {
       why = "showed no window within " + std::to_string(static_cast<int>(WindowTimeoutSeconds)) +
             " seconds";
-      log_.Write("The new install center " + why + "; ending it");
       TerminateProcess(started.handle.Get(), 1);
       WaitForSingleObject(started.handle.Get(), kEndWaitMs);
       return false;
     }
   }
-  log_.Write("The new install center shows its window");
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include "base/UniqueHandle.h"
 #include "updater/FileHold.h"
 #include "updater/KeptCopy.h"
+#include "updater/ProgramStart.h"
 #include "updater/UpdaterLog.h"
 
 namespace twi::updater {
@@ -52,7 +53,9 @@ class UpdateRun {
   int InstallPackage(const std::string& name);
   unsigned long KeepInstallCenter();
   bool RunPackage(const std::string& path, long& exitCode, std::string& why);
+  std::string RunAndCheckPackage(const std::string& package, const std::string& thePackage);
   bool StartNewInstallCenter(std::string& why);
+  bool WaitForFirstWindow(const StartedProcess& started, std::string& why) const;
   std::string Restore();
   std::string CouldNotBePutBack(unsigned long error) const;
   std::string StartInstallCenter();

@@ -104,11 +104,13 @@ TEST(InterruptedUpdate, AKillAtAnyStepIsRepairedByStartingTheUpdateProgramAgain)
     std::unique_ptr<twitest::StartedProgram> run = StartPausedAt(updater, c.step);
     ASSERT_TRUE(run->Started());
     const std::string paused = std::string("Paused at ") + c.step;
-    ASSERT_TRUE(twitest::WaitFor([&] { return folder.Log().find(paused) != std::string::npos; }, 120s))
+    ASSERT_TRUE(
+        twitest::WaitFor([&] { return folder.Log().find(paused) != std::string::npos; }, 120s))
         << folder.Log();
     const bool packageRuns = std::string(c.step) == "package-running";
     if (packageRuns) {  // it deletes the install center first
-      ASSERT_TRUE(twitest::WaitFor([&] { return !twitest::PathExists(folder.InstallCenter()); }, 60s));
+      ASSERT_TRUE(
+          twitest::WaitFor([&] { return !twitest::PathExists(folder.InstallCenter()); }, 60s));
     }
     EXPECT_EQ(KillWithItsPackage(*run, folder.File("TWInstUpd.exe")), packageRuns ? 1 : 0);
     if (c.newInstallCenterCameUp) {
@@ -119,7 +121,8 @@ TEST(InterruptedUpdate, AKillAtAnyStepIsRepairedByStartingTheUpdateProgramAgain)
     EXPECT_EQ(repair.told, c.told) << folder.Log();
     EXPECT_EQ(repair.code, c.code) << folder.Log();
     EXPECT_EQ(folder.RestartedVersionLine(), c.version) << folder.Log();
-    for (const char* left : {"TWInstall.exe.previous", "TWInstall.exe.previous.part", "updater.ini"}) {
+    for (const char* left :
+         {"TWInstall.exe.previous", "TWInstall.exe.previous.part", "updater.ini"}) {
       EXPECT_FALSE(twitest::PathExists(folder.File(left))) << left;
     }
   }

@@ -125,7 +125,8 @@ TEST_F(UpdateProgram, WhateverFailsTheOldInstallCenterStaysAndStartsAgain) {
 void UpdateProgram::WaitForThePackagesChild() {
   const std::string pidFile = folder.File("TWInstUpd-child.pid");
   if (!twitest::PathExists(pidFile)) return;
-  twi::UniqueHandle child(OpenProcess(SYNCHRONIZE, FALSE, std::stoul(twitest::ReadFileBytes(pidFile))));
+  const DWORD pid = std::stoul(twitest::ReadFileBytes(pidFile));
+  twi::UniqueHandle child(OpenProcess(SYNCHRONIZE, FALSE, pid));
   EXPECT_TRUE(!child || WaitForSingleObject(child.Get(), 60000) == WAIT_OBJECT_0);
   DeleteFileW(twi::ToWide(pidFile).c_str());
 }
@@ -207,7 +208,8 @@ TEST_F(UpdateProgram, AnInstallCenterFileThatStaysInUseIsLeftAlone) {
     SCOPED_TRACE("another install center runs from this folder");
     HandOver("TWInstUpd.exe");
     twitest::StartedProgram running(InstallCenter(), "", folder.Path());
-    HWND window = twitest::WaitForWindowOf(InstallCenter(), "Tarnwick Software Install Center", 60s);
+    HWND window =
+        twitest::WaitForWindowOf(InstallCenter(), "Tarnwick Software Install Center", 60s);
     ASSERT_TRUE(window);
     EXPECT_EQ(Run(2), UpdateRun::kInUse);
     EXPECT_EQ(told, std::vector<std::string>{
