@@ -15,11 +15,19 @@ bool IsExistingFile(const std::string& path) {
   return find.Found() && (find.Data().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+unsigned long MakeWritable(const std::string& path) {
+  std::wstring wide = ToWide(path);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0)
+    return 0;
+  return SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) ? 0
+                                                                                  : GetLastError();
+}
+
 unsigned long RemoveFile(const std::string& path) {
   if (!IsExistingFile(path)) return 0;
-  std::wstring wide = ToWide(path);
-  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-  return DeleteFileW(wide.c_str()) ? 0 : GetLastError();
+  MakeWritable(path);
+  return DeleteFileW(ToWide(path).c_str()) ? 0 : GetLastError();
 }
 
 long long FileLen(const std::string& path) {

@@ -8,6 +8,9 @@ namespace twi {
 
 // True when `path` names an existing file (not a folder).
 bool IsExistingFile(const std::string& path);
+// Clears the read-only attribute of a file (its other attributes stay); the Win32
+// error code, 0 when the file is writable by its attributes (or is not there).
+unsigned long MakeWritable(const std::string& path);
 // Clears the read-only attribute and deletes the file; the Win32 error code of
 // the deletion, 0 when the file is gone (or was never there).
 unsigned long RemoveFile(const std::string& path);

@@ -1,5 +1,7 @@
 #include "support/OtherPrograms.h"
 
+#include <tlhelp32.h>
+
 #include "base/ProcessImage.h"
 #include "base/TextConv.h"
 #include "support/TestSupport.h"
@@ -62,6 +64,29 @@ bool StartedProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD& code)
     return false;
   GetExitCodeProcess(process_.Get(), &code);
   return true;
+}
+
+bool StartedProgram::Kill() {
+  return process_ && TerminateProcess(process_.Get(), 9) &&
+         WaitForSingleObject(process_.Get(), 30000) == WAIT_OBJECT_0;
+}
+
+std::vector<DWORD> ChildProcessesOf(DWORD pid) {
+  std::vector<DWORD> children;
+  twi::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (bool more = snapshot && Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry))
+    if (entry.th32ParentProcessID == pid && entry.th32ProcessID != pid)
+      children.push_back(entry.th32ProcessID);
+  return children;
+}
+
+bool KillProcess(DWORD pid) {
+  twi::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+  return process && TerminateProcess(process.Get(), 9) &&
+         WaitForSingleObject(process.Get(), 30000) == WAIT_OBJECT_0;
 }
 
 std::vector<HWND> TopWindowsOf(DWORD pid) {

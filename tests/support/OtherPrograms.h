@@ -29,11 +29,18 @@ class StartedProgram {
   DWORD Pid() const { return pid_; }
   // False when the program did not end within `timeout`.
   bool WaitForExit(std::chrono::milliseconds timeout, DWORD& code);
+  // Ends it at once, as the task manager does, and waits until it has ended.
+  bool Kill();
 
  private:
   twi::UniqueHandle process_;
   DWORD pid_ = 0;
 };
+
+// The processes that process `pid` started (also after it ended).
+std::vector<DWORD> ChildProcessesOf(DWORD pid);
+// Ends process `pid` at once and waits until it has ended; false when it runs on.
+bool KillProcess(DWORD pid);
 
 // The visible top-level windows of a process.
 std::vector<HWND> TopWindowsOf(DWORD pid);
