@@ -4,7 +4,7 @@
 // follows shows the rows' new state. Runs as Windows 7, in a prefix of its own.
 #include <chrono>
 
-#include "InstallerFixture.h"
+#include "support/InstallerFixture.h"
 #include "base/cSharedOSInfo.h"
 #include "install/CopyToSysFolder.h"
 #include "install/DownloadFile.h"
