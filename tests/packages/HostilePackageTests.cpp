@@ -1,13 +1,16 @@
-// Hostile packages, one row each: how the package is made, the road it takes into the install center, what must happen and what must
+// Hostile packages, one row each: how the package (or the installer's address) is
+// made, the road it takes into the install center, what must happen and what must
 // be left. The packages are made at build time by make_hostile.py; the small disk
 // is a 4 MB tmpfs that tests/server/start-fsfaults mounts for the run (rows on it
 // are skipped, with the reason, where mounting is refused).
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "PackageFixture.h"
 #include "base/FileSystem.h"
 #include "install/UnzipPackage.h"
+#include "support/ProgramInstallers.h"
 #include "ui/InputBox.h"
 
 namespace {
@@ -15,6 +18,7 @@ namespace {
 enum class Road {
   InstallRow,        // served as MSCOMCTL.zip, "Install" on its row
   UnzipToSmallDisk,  // the installers' Unzip into a folder on the 4 MB disk
+  DownloadProgram,   // the address qNovel4's version file names as its installer
 };
 
 // What a row puts in place before its road.
@@ -24,6 +28,7 @@ enum class Before {
   OwnFiles,             // the install center's own files, with known bytes
   ShortNameOfSettings,  // the package's placeholder entry renamed to the settings file's 8.3 name
   FillDiskAtPassword,   // another program fills the disk while the password is asked
+  HeldInstaller,        // an installer of that name, in use (held open) and runnable
 };
 
 struct Hostile {
@@ -49,13 +54,17 @@ const std::string kOwnFilesLeftOut = "MSCOMCTL.zip holds files of the install ce
 const std::string kNoSpace = "error:  not enough disk space for ";
 const std::vector<std::string> kOwnFiles = {"Updater.exe", "TWInstaller.ini", "Help\\Index.htm",
                                             "updater.ini", "log.txt"};
+// The stand-in installer that a run must not start; what it installs when it runs.
+constexpr const char* kHeldProgram = "Hostile held installer";
 
 class HostilePackages : public PackageTest, public ::testing::WithParamInterface<Hostile> {
  protected:
   void TearDown() override {
+    held_.reset();
     if (!filler_.empty()) DeleteFileW(twi::ToWide(filler_).c_str());
     if (GetParam().road == Road::UnzipToSmallDisk) twi::RemoveTree(Target());
     ui::SetInputBoxAnswerer(nullptr);
+    DeleteFileW(twi::ToWide(twitest::InstalledVersionFile(kHeldProgram)).c_str());
   }
 
   std::string SmallDisk() const { return twitest::ServerFile("fsfaults\\small"); }
@@ -92,6 +101,12 @@ class HostilePackages : public PackageTest, public ::testing::WithParamInterface
           return std::string("secret");
         });
         break;
+      case Before::HeldInstaller:
+        twitest::MakeStandInInstaller(ProgramFile(h.made), kHeldProgram, "6.6.6");
+        planted_[h.made] = twitest::ReadFileBytes(ProgramFile(h.made));
+        held_ = std::make_unique<twitest::HeldOpen>(ProgramFile(h.made));
+        ASSERT_TRUE(held_->Holding());
+        break;
     }
   }
 
@@ -121,6 +136,11 @@ class HostilePackages : public PackageTest, public ::testing::WithParamInterface
       case Road::UnzipToSmallDisk:
         twi::install::Unzip(window, HostileFolder(), h.made, Target());
         break;
+      case Road::DownloadProgram:
+        twitest::MakeStandInInstaller(twitest::ServedFile(std::string("main/") + h.made),
+                                      "Hostile served installer", "7.7.7");
+        DownloadProgramFrom(twitest::ServedUrl(std::string("main/") + h.made));
+        break;
     }
   }
 
@@ -133,6 +153,8 @@ class HostilePackages : public PackageTest, public ::testing::WithParamInterface
     }
     EXPECT_EQ(sandbox.NewInSystemFolder(),
               h.controlInstalled ? std::vector<std::string>{kControl} : std::vector<std::string>{});
+    EXPECT_FALSE(twitest::PathExists(twitest::InstalledVersionFile(kHeldProgram)))
+        << "the held installer ran";
   }
 
   // The small disk's target folder empty, the program folder as listed, every
@@ -156,6 +178,7 @@ class HostilePackages : public PackageTest, public ::testing::WithParamInterface
   }
 
   std::map<std::string, std::string> planted_;
+  std::unique_ptr<twitest::HeldOpen> held_;
   std::string filler_, shortNamed_;
 };
 
@@ -206,7 +229,21 @@ INSTANTIATE_TEST_SUITE_P(Table, HostilePackages, testing::Values(
             Before::ShortNameOfSettings, {kOwnFilesLeftOut}, {}, true, kRowInstalled},
     // A control left by an earlier run is not installed for a package that failed.
     Hostile{"ABadCrcBesideAStaleControl", "badcrc.zip", Road::InstallRow, Before::StaleControl,
-            {"bad CRC", kNotInstalled}, {"Unpacked "}, false, kRowPackage}),
+            {"bad CRC", kNotInstalled}, {"Unpacked "}, false, kRowPackage},
+    // Installer addresses: the install center's own names, a download that fails.
+    Hostile{"AnInstallerNamedAsTheProgramWhileItRuns", "TWInstall.exe", Road::DownloadProgram,
+            Before::HeldInstaller,
+            {"TWInstall.exe is a file of the install center's own; no download replaces it",
+             "Download Failed"},
+            {"Running Installer"}, false, {"Msinet.oc_"}},
+    Hostile{"AnInstallerNamedAsTheSettingsFile", "TWInstaller.ini", Road::DownloadProgram,
+            Before::OwnFiles,
+            {"TWInstaller.ini is a file of the install center's own; no download replaces it",
+             "Download Failed"},
+            {"Running Installer"}, false, {"Msinet.oc_"}},
+    Hostile{"AFailedDownloadBesideAnOlderCopyInUse", "setup.exe", Road::DownloadProgram,
+            Before::HeldInstaller, {"Download Failed"}, {"Running Installer"}, false,
+            {"Msinet.oc_"}}),
     [](const testing::TestParamInfo<Hostile>& info) { return info.param.name; });
 // clang-format on
 

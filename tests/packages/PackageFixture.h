@@ -1,8 +1,9 @@
 #pragma once
 // The main window with the maker's servers on the fixture HTTP server (as in the
 // runtime installer's tests), and the roads a package takes in: served as the
-// common-controls package of qNovel4's third row and installed from that row, or
-// unpacked by the installers' Unzip into a folder of its own.
+// common-controls package of qNovel4's third row and installed from that row,
+// unpacked by the installers' Unzip into a folder of its own, or named by a
+// program's version file and downloaded as its installer.
 #include <string>
 #include <vector>
 
@@ -37,6 +38,15 @@ class PackageTest : public InstallerTest {
     ASSERT_TRUE(Failed(kControlRow));
     ASSERT_EQ(window.cmdInstall[kControlRow].Tag, "MSCOMCTL");
     ClickInstall(kControlRow);
+  }
+  // qNovel4's version file names `address` as its installer; "Download and Install
+  // Program" is pressed.
+  void DownloadProgramFrom(const std::string& address) {
+    CreateDirectoryW(twi::ToWide(twitest::ServedFile("main/versions")).c_str(), nullptr);
+    twitest::WriteFileBytes(twitest::ServedFile("main/versions/QNV4_current.txt"),
+                            "9.9.9\r\n" + address + "\r\n");
+    Select("qNovel4");
+    twitest::ClickButton(window.cmdInstallProg);
   }
   // True when a message box or the status line showed a text containing `text`.
   bool Showed(const std::string& text) {
