@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/FindHandle.h"
 #include "base/RuntimeError.h"
 #include "base/TextConv.h"
@@ -49,6 +51,25 @@ unsigned long ReplaceFileWith(const std::string& replacement, const std::string&
   }
   if (IsExistingFile(destination) && !DeleteFileW(to.c_str())) return GetLastError();
   return MoveFileW(from.c_str(), to.c_str()) ? 0 : GetLastError();
+}
+
+void RemoveTree(const std::string& path) {
+  std::wstring wide = ToWide(path);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    RemoveFile(path);
+    return;
+  }
+  std::vector<std::string> names;
+  FindHandle find(path + "\\*");
+  for (bool more = find.Found(); more; more = find.Next()) {
+    std::wstring name = find.Data().cFileName;
+    if (name != L"." && name != L"..") names.push_back(ToUtf8(name));
+  }
+  for (const std::string& name : names) RemoveTree(path + "\\" + name);
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(wide.c_str());
 }
 
 std::string WithTrailingBackslash(const std::string& path) {

@@ -25,6 +25,9 @@ long long FileLen(const std::string& path);
 // cannot be deleted). The way is chosen from the platform id. The Win32 error
 // code, 0 when `destination` holds the new file.
 unsigned long ReplaceFileWith(const std::string& replacement, const std::string& destination);
+// Removes a folder with everything in it (read-only files too), or a file; what
+// cannot be removed stays. Nothing to do when `path` does not exist.
+void RemoveTree(const std::string& path);
 // `path` with one backslash at its end ("" stays "").
 std::string WithTrailingBackslash(const std::string& path);
 

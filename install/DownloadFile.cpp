@@ -7,6 +7,7 @@
 #include "base/Trap.h"
 #include "diag/cSharedLogging.h"
 #include "install/MainWindowLink.h"
+#include "install/OwnFiles.h"
 #include "net/ServerAddresses.h"
 #include "net/cSHAREDInternet.h"
 #include "sys/cSHAREDSubs.h"
@@ -39,6 +40,21 @@ void CheckFile(MainWindowLink& w, const std::string& file, long expectedSize) {
   }
 }
 
+// Puts the ready copy where the installers read the package; a copy that fails
+// (the file there in use or read-only) ends the install: the older file of that
+// name would be unpacked in its place.
+void CopyLocalPackage(const std::string& candidate, const std::string& destination) {
+  long result = TheFileSubs().CopyFileWithRetCode(candidate, destination);
+  if (result == copyresult::Copied) return;
+  const long number = result == copyresult::InUse || result == copyresult::ReadOnlyTarget ||
+                              result == copyresult::SourceMissing
+                          ? result
+                          : err::PathFileAccess;
+  throw RuntimeError(number, "The local copy " + candidate + " could not be copied to " +
+                                 destination + ": " + CopyFailureReason(result) + " (" +
+                                 std::to_string(result) + ")");
+}
+
 }  // namespace
 
 std::string LocalPackageFolder() { return AppFolder() + "\\Local\\"; }
@@ -46,6 +62,11 @@ std::string LocalPackageFolder() { return AppFolder() + "\\Local\\"; }
 void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::string& fileName,
                   const std::string& url, const std::string& subFolder) {
   std::optional<RuntimeError> error = Trapping([&] {
+    if (IsOwnFile(localFolder + fileName)) {
+      throw RuntimeError(
+          err::PermissionDenied,
+          fileName + " is a file of the install center's own; no download replaces it");
+    }
     cSHAREDInternet& client = w.DownloadClient();
     cSharedFileSubs& files = TheFileSubs();
     std::string candidate = LocalPackageFolder() + subFolder + files.FileOnly(url);
@@ -72,7 +93,7 @@ void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::
     CheckFile(w, file, expectedSize);
     // Unpacking and copying read the package from localFolder: a local copy
     // that passed the checks is put there, as a download would have been.
-    if (local && files.FileExists(candidate)) files.CopyFile(candidate, localFolder + fileName);
+    if (local && files.FileExists(candidate)) CopyLocalPackage(candidate, localFolder + fileName);
     w.ReleaseDownloadClient();
     TheSubs().NormalMouse();
   });

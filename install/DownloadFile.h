@@ -7,7 +7,9 @@
 // a failed transfer, a file shorter than the server announced, and a short file
 // that is the server's HTML error page are erased and reported. A transfer that
 // leaves no file at all is raised to the caller as "Error while downloading: "
-// + the error's description (number unchanged).
+// + the error's description (number unchanged); so is a ready copy that cannot
+// be put in localFolder, and a file name of the install center's own files
+// (install/OwnFiles.h), which no download takes.
 #include <string>
 
 namespace twi::install {

@@ -85,8 +85,14 @@ void ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddr
     w.SetStatus("Connecting to server");
     DoEvents();
   });
-  step([&] { DownloadFile(w, folder, fileName, downloadAddress, ""); });
-  if (!TheFileSubs().FileExists(folder + fileName)) {
+  // A file is run only when this download brought it: after a failed one, a file of
+  // that name is an older one (one in use cannot be erased), never the installer.
+  bool downloaded = false;
+  step([&] {
+    DownloadFile(w, folder, fileName, downloadAddress, "");
+    downloaded = !w.DownloadFailed;
+  });
+  if (!downloaded || !TheFileSubs().FileExists(folder + fileName)) {
     step([&] { w.SetStatus("Download Failed"); });
     return;
   }

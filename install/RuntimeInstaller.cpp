@@ -87,7 +87,7 @@ void RuntimeInstaller::InstallZipPackaged(const std::string& package,
                                           const std::string& controlFile) {
   const std::string folder = ProgramFolder() + "\\";
   DownloadFile(window_, folder, package, MainRuntimes() + package, "");
-  Unzip(window_, folder, package, folder);
+  if (!Unpacked(package, folder)) return;
   CopyToSysFolder(window_, folder + controlFile, controlFile, false);
 }
 
@@ -96,7 +96,7 @@ void RuntimeInstaller::InstallRichText() {
   const std::string subFolder = RichTextSubFolder();
   DownloadFile(window_, folder, "RICHED.zip", MainRuntimes() + subFolder + "RICHED.zip",
                subFolder);
-  Unzip(window_, folder, "RICHED.zip", folder);
+  if (!Unpacked("RICHED.zip", folder)) return;
   CopyToSysFolder(window_, folder + "Riched32.dll", "Riched32.dll", true);
   CopyToSysFolder(window_, folder + "Richtx32.ocx", "Richtx32.ocx", true);
 }
@@ -118,10 +118,16 @@ void RuntimeInstaller::InstallSpeech2() {
   DownloadFile(window_, folder, "Sapi51.zip", SecondaryRuntimes() + "Sapi51.zip", "");
   window_.SetStatus("Unzipping file");
   DoEvents();
-  Unzip(window_, folder, "Sapi51.zip", ProgramFolder() + "\\Sapi5");
+  if (!Unpacked("Sapi51.zip", ProgramFolder() + "\\Sapi5")) return;
   window_.SetStatus("Installing Speech API");
   DoEvents();
   ExecCmd(CommandLineOf(folder + "Sapi5\\setup.EXE"));
+}
+
+bool RuntimeInstaller::Unpacked(const std::string& package, const std::string& targetFolder) {
+  if (Unzip(window_, ProgramFolder() + "\\", package, targetFolder)) return true;
+  window_.SetStatus(package + " could not be unpacked, so nothing of it was installed.");
+  return false;
 }
 
 }  // namespace twi::install

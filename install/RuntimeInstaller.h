@@ -4,7 +4,9 @@
 // into the system folder and register it, or run the vendor's speech
 // installers), the window goes idle and the scan runs again so the row shows
 // the component's new state. A transfer error ends the sequence with its text
-// on the status line and no new scan.
+// on the status line and no new scan. After a package that could not be
+// unpacked nothing is copied or run: a file of the control's name left in the
+// program folder by an earlier run would be installed in its place.
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,8 @@ class RuntimeInstaller {
   void InstallRichText();
   void InstallSpeech1();
   void InstallSpeech2();
+  // Unzip, and on failure the status line says that nothing was installed.
+  bool Unpacked(const std::string& package, const std::string& targetFolder);
 
   MainWindowLink& window_;
 };

@@ -7,7 +7,13 @@ namespace unzip32 {
 FileOutput::~FileOutput() { Discard(); }
 
 bool FileOutput::Create(const std::wstring& folder) {
+  // GetTempFileName writes the folder, a backslash and "uz~XXXX.tmp" into MAX_PATH
+  // characters, and takes no folder longer than MAX_PATH - 14.
   wchar_t temp[MAX_PATH + 1] = {};
+  if (folder.size() > MAX_PATH - 14) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   if (GetTempFileNameW(folder.c_str(), L"uz~", 0, temp) == 0) return false;
   tempPath_ = temp;
   handle_ = CreateFileW(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
@@ -27,6 +33,10 @@ bool FileOutput::Write(const unsigned char* data, std::size_t size) {
     DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size, 0x40000000));
     DWORD written = 0;
     if (!WriteFile(handle_, data, piece, &written, nullptr)) return false;
+    if (written == 0) {  // nothing written and no error: never loop on it
+      SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
     data += written;
     size -= written;
   }

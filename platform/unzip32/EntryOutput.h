@@ -25,7 +25,8 @@ class FileOutput : public EntryOutput {
   FileOutput(const FileOutput&) = delete;
   FileOutput& operator=(const FileOutput&) = delete;
 
-  // False (GetLastError tells why) when no file could be made in `folder`.
+  // False (GetLastError tells why) when no file could be made in `folder` (also when
+  // `folder` is too long for a temporary file's name in MAX_PATH characters).
   bool Create(const std::wstring& folder);
   bool Write(const unsigned char* data, std::size_t size) override;
   bool Commit(const std::wstring& target, const FILETIME* lastWrite);

@@ -22,6 +22,14 @@ namespace unzip32 {
 namespace {
 
 constexpr unsigned kBufferSize = 256 * 1024;
+// Paths without the "\\?\" prefix: a folder leaves room for a file name of 8.3
+// characters (CreateDirectory's limit), and a file's path fits MAX_PATH with its NUL.
+constexpr std::size_t kMaxFolderPath = MAX_PATH - 12;
+constexpr std::size_t kMaxFilePath = MAX_PATH - 1;
+// What a file takes on a disk beyond its bytes is counted as a cluster of most disks;
+// a run leaves this much of the target's disk free.
+constexpr uint64_t kClusterSize = 4096;
+constexpr uint64_t kKeptFree = 1024 * 1024;
 constexpr int kPasswordTries = 3;
 constexpr unsigned kFormatVersion = 45;
 
@@ -93,7 +101,7 @@ class Inflater {
   bool ok_ = false;
 };
 
-enum class DataOutcome { kOk, kBadCrc, kBadData, kWriteFailed, kNoMemory };
+enum class DataOutcome { kOk, kBadCrc, kBadData, kTooLong, kWriteFailed, kNoMemory };
 
 struct DataResult {
   DataOutcome outcome = DataOutcome::kOk;
@@ -106,16 +114,20 @@ struct Buffers {
 };
 
 // Reads the open entry's remaining stored bytes, decrypts and inflates them, checks
-// the CRC and length and hands the bytes to `output` (when there is one).
+// the CRC and length and hands the bytes to `output` (when there is one). It stops
+// at the size the entry's header declares: a small archive whose data inflate to
+// far more than it says must not fill the disk before its length is checked.
 DataResult DecodeEntry(ZipReader& reader, const EntryInfo& info, ZipCrypto* crypto,
                        EntryOutput* output, Buffers& buffers) {
   DataResult result;
   uLong crc = crc32(0, nullptr, 0);
   uint64_t total = 0;
   auto deliver = [&](const unsigned char* data, std::size_t size) {
+    if (size > info.uncompressedSize - total) return DataOutcome::kTooLong;
     crc = crc32_z(crc, data, size);
     total += size;
-    return output == nullptr || output->Write(data, size);
+    return output == nullptr || output->Write(data, size) ? DataOutcome::kOk
+                                                           : DataOutcome::kWriteFailed;
   };
   std::optional<Inflater> inflater;
   if (info.method == Z_DEFLATED) {
@@ -129,9 +141,8 @@ DataResult DecodeEntry(ZipReader& reader, const EntryInfo& info, ZipCrypto* cryp
     if (got == 0) break;
     if (crypto != nullptr) crypto->Decrypt(buffers.in.data(), static_cast<std::size_t>(got));
     if (!inflater) {
-      if (!deliver(buffers.in.data(), static_cast<std::size_t>(got))) {
-        return {DataOutcome::kWriteFailed, 0};
-      }
+      DataOutcome delivered = deliver(buffers.in.data(), static_cast<std::size_t>(got));
+      if (delivered != DataOutcome::kOk) return {delivered, 0};
       continue;
     }
     z_stream& zs = inflater->Stream();
@@ -142,9 +153,9 @@ DataResult DecodeEntry(ZipReader& reader, const EntryInfo& info, ZipCrypto* cryp
       zs.avail_out = kBufferSize;
       int rc = inflate(&zs, Z_NO_FLUSH);
       std::size_t produced = kBufferSize - zs.avail_out;
-      if (produced > 0 && !deliver(buffers.out.data(), produced)) {
-        return {DataOutcome::kWriteFailed, 0};
-      }
+      DataOutcome delivered = produced > 0 ? deliver(buffers.out.data(), produced)
+                                           : DataOutcome::kOk;
+      if (delivered != DataOutcome::kOk) return {delivered, 0};
       if (rc == Z_STREAM_END) {
         streamEnd = true;
       } else if (rc == Z_MEM_ERROR) {
@@ -244,6 +255,14 @@ bool IsFolderEntry(const std::wstring& name) {
 
 std::string Plural(unsigned long count) { return count == 1 ? "" : "s"; }
 
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return b > UINT64_MAX - a ? UINT64_MAX : a + b; }
+
+// The space a file of `size` bytes takes: its clusters (at least one).
+uint64_t SpaceOfFile(uint64_t size) {
+  if (size > UINT64_MAX - kClusterSize) return UINT64_MAX;
+  return (size / kClusterSize + 1) * kClusterSize;
+}
+
 class Run {
  public:
   Run(const UnzipOptions& options, UnzipCallbacks* callbacks,
@@ -263,6 +282,10 @@ class Run {
   int Finish();
   void NoteResult(int code) { worst_ = std::max(worst_, code); }
   void FillTotals(ZipReader& reader);
+  // The space the wanted entries declare (in clusters), and whether it fits on the
+  // target's disk with kKeptFree left over; prints why not.
+  uint64_t SpaceNeeded(ZipReader& reader) const;
+  bool FitsOnDisk(ZipReader& reader);
   bool Wanted(const std::wstring& name) const;
   // Creates every folder of `folders` below the target; prints "creating:" for those
   // that are new when `announce` is set. False when one cannot be made.
@@ -277,6 +300,9 @@ class Run {
                                   const std::string& shownName);
   // One entry; false stops the run (result already noted).
   bool ProcessEntry(ZipReader& reader, const EntryInfo& info);
+  // Prints and notes what went wrong with an entry's data; false stops the run.
+  bool ReportDataFault(const DataResult& data, const EntryInfo& info, const std::string& shown,
+                       const std::wstring& target);
   void ListEntry(const EntryInfo& info, const std::string& shownName);
 
   const UnzipOptions& options_;
@@ -370,6 +396,8 @@ int Run::Execute() {
     }
   }
 
+  if (writes && !FitsOnDisk(reader)) return kUnzipDiskFull;
+
   if (!options_.ExtractList) printer_.At(kAll, banner);
   if (options_.DisplayComment) {
     std::string comment = reader.Comment();
@@ -445,6 +473,32 @@ void Run::FillTotals(ZipReader& reader) {
   callbacks_->HasComment = reader.Comment().empty() ? 0 : 1;
 }
 
+uint64_t Run::SpaceNeeded(ZipReader& reader) const {
+  uint64_t needed = 0;
+  for (bool more = reader.First(); more; more = reader.Next()) {
+    EntryInfo info;
+    if (!reader.ReadInfo(info)) break;
+    if (Wanted(DecodeEntryName(info))) {
+      needed = SaturatingAdd(needed, SpaceOfFile(info.uncompressedSize));
+    }
+  }
+  return needed;
+}
+
+bool Run::FitsOnDisk(ZipReader& reader) {
+  ULARGE_INTEGER available{};
+  // Where the free space cannot be read, a write that fails still stops the run.
+  if (!GetDiskFreeSpaceExW(targetDir_.c_str(), &available, nullptr, nullptr)) return true;
+  const uint64_t needed = SpaceNeeded(reader);
+  if (SaturatingAdd(needed, kKeptFree) <= available.QuadPart) return true;
+  printer_.At(kSilent, "error:  not enough disk space for " + zipName_ + " in " +
+                           ToAnsi(targetDir_) + ": its files need " + std::to_string(needed) +
+                           " bytes and " + std::to_string(kKeptFree) +
+                           " more are kept free, but " + std::to_string(available.QuadPart) +
+                           " bytes are free\n");
+  return false;
+}
+
 bool Run::Wanted(const std::wstring& name) const {
   const bool caseSensitive = options_.CaseSensitive != 0;
   if (!includes_.empty() && !MatchesAny(includes_, name, caseSensitive)) return false;
@@ -460,6 +514,12 @@ std::wstring Run::FolderPath(const std::vector<std::wstring>& folders) const {
 bool Run::MakeFolders(const std::vector<std::wstring>& folders, bool announce) {
   std::wstring path = targetDir_;
   std::wstring shown;
+  // A folder longer than a Windows path allows is refused before any of it is made.
+  const std::wstring whole = FolderPath(folders);
+  if (whole.size() > kMaxFolderPath) {
+    printer_.At(kSilent, Format("checkdir error:  cannot create %s\n", ToAnsi(whole).c_str()));
+    return false;
+  }
   for (const auto& folder : folders) {
     path += L"\\" + folder;
     shown += folder + L"/";
@@ -561,6 +621,58 @@ void Run::ListEntry(const EntryInfo& info, const std::string& shownName) {
                       info.crc, info.Encrypted() ? 'E' : ' ');
 }
 
+bool Run::ReportDataFault(const DataResult& data, const EntryInfo& info, const std::string& shown,
+                          const std::wstring& target) {
+  switch (data.outcome) {
+    case DataOutcome::kOk:
+      return true;
+    case DataOutcome::kBadCrc: {
+      std::string what = Format(" bad CRC %08lx  (should be %08lx)\n",
+                                static_cast<unsigned long>(data.crc),
+                                static_cast<unsigned long>(info.crc));
+      if (printer_.Level() == kAll) {
+        printer_.At(kAll, what);
+      } else {
+        printer_.At(kSilent, Padded(shown) + " " + what);
+      }
+      NoteResult(kUnzipError);
+      return true;
+    }
+    case DataOutcome::kBadData:
+      printer_.At(kAll, "\n  error:  invalid compressed data to inflate\n");
+      if (printer_.Level() != kAll) {
+        printer_.At(kSilent, "  error:  invalid compressed data to inflate " + shown + "\n");
+      }
+      NoteResult(kUnzipError);
+      return true;
+    case DataOutcome::kTooLong: {
+      const std::string what = "  error:  " + shown + " holds more than the " +
+                               std::to_string(info.uncompressedSize) +
+                               " bytes its header declares\n";
+      printer_.At(kSilent, printer_.Level() == kAll ? "\n" + what : what);
+      NoteResult(kUnzipError);
+      return true;
+    }
+    case DataOutcome::kNoMemory:
+      printer_.At(kSilent, "\n  error:  not enough memory to inflate " + shown + "\n");
+      NoteResult(kUnzipNoMemory);
+      return true;
+    case DataOutcome::kWriteFailed: {
+      DWORD error = GetLastError();
+      if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
+        printer_.At(kSilent, Format("\n%s:  write error (disk full?).\n", shown.c_str()));
+        NoteResult(kUnzipDiskFull);
+        stopped_ = true;
+        return false;
+      }
+      printer_.At(kSilent, Format("\nerror:  cannot create %s\n", ToAnsi(target).c_str()));
+      NoteResult(kUnzipError);
+      return true;
+    }
+  }
+  return true;
+}
+
 bool Run::ProcessEntry(ZipReader& reader, const EntryInfo& info) {
   const std::wstring storedName = DecodeEntryName(info);
   const std::string shownStored = ToAnsi(storedName);
@@ -630,6 +742,11 @@ bool Run::ProcessEntry(ZipReader& reader, const EntryInfo& info) {
   std::wstring folder = FolderPath(path.folders);
   std::wstring target = folder + L"\\" + path.fileName;
   const std::optional<FILETIME> entryTime = EntryTime(info.dosDateTime);
+  if (!test && !toRoutine && target.size() > kMaxFilePath) {
+    printer_.At(kSilent, Format("error:  cannot create %s\n", ToAnsi(target).c_str()));
+    NoteResult(kUnzipError);
+    return true;
+  }
   if (!test && !toRoutine) {
     WIN32_FILE_ATTRIBUTE_DATA existing{};
     const bool exists = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &existing) != 0;
@@ -680,45 +797,7 @@ bool Run::ProcessEntry(ZipReader& reader, const EntryInfo& info) {
   const std::string head = ActionHead(stem, shown);
   if (!toRoutine) printer_.At(kAll, head);
   DataResult data = DecodeEntry(reader, info, crypto ? &*crypto : nullptr, output, buffers_);
-  switch (data.outcome) {
-    case DataOutcome::kOk:
-      break;
-    case DataOutcome::kBadCrc: {
-      std::string what = Format(" bad CRC %08lx  (should be %08lx)\n",
-                                static_cast<unsigned long>(data.crc),
-                                static_cast<unsigned long>(info.crc));
-      if (printer_.Level() == kAll) {
-        printer_.At(kAll, what);
-      } else {
-        printer_.At(kSilent, Padded(shown) + " " + what);
-      }
-      NoteResult(kUnzipError);
-      return true;
-    }
-    case DataOutcome::kBadData:
-      printer_.At(kAll, "\n  error:  invalid compressed data to inflate\n");
-      if (printer_.Level() != kAll) {
-        printer_.At(kSilent, "  error:  invalid compressed data to inflate " + shown + "\n");
-      }
-      NoteResult(kUnzipError);
-      return true;
-    case DataOutcome::kNoMemory:
-      printer_.At(kSilent, "\n  error:  not enough memory to inflate " + shown + "\n");
-      NoteResult(kUnzipNoMemory);
-      return true;
-    case DataOutcome::kWriteFailed: {
-      DWORD error = GetLastError();
-      if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
-        printer_.At(kSilent, Format("\n%s:  write error (disk full?).\n", shown.c_str()));
-        NoteResult(kUnzipDiskFull);
-        stopped_ = true;
-        return false;
-      }
-      printer_.At(kSilent, Format("\nerror:  cannot create %s\n", ToAnsi(target).c_str()));
-      NoteResult(kUnzipError);
-      return true;
-    }
-  }
+  if (data.outcome != DataOutcome::kOk) return ReportDataFault(data, info, shown, target);
   if (!test && !toRoutine &&
       !file.Commit(target, entryTime ? &*entryTime : nullptr)) {
     printer_.At(kSilent, Format("\nerror:  cannot create %s\n", ToAnsi(target).c_str()));

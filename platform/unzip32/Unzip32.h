@@ -22,6 +22,19 @@
 //     "unsupported compression method N" (result 81 when nothing worse happened).
 //   - Every entry streams through fixed buffers (256 KB in, 256 KB out): memory does
 //     not grow with the size of an entry or of the archive.
+//   - Nothing is written past an entry's declared size: an entry whose data inflate to
+//     more is stopped there with "NAME holds more than the N bytes its header
+//     declares", its temporary file removed (result 2), and the run goes on.
+//   - Before a byte is written, the declared sizes of the wanted entries (each rounded
+//     up to a 4 KB cluster) are compared with the free space of the target folder's
+//     disk: what does not fit with 1 MB left free is refused with "error:  not enough
+//     disk space for ..." (result 50, nothing written). A write that fails for a full
+//     disk all the same stops the run with "NAME:  write error (disk full?)." (50),
+//     the entry's partial file removed; what earlier entries wrote stays.
+//   - Paths are checked for length before any call that assumes MAX_PATH: a folder
+//     longer than MAX_PATH - 12 characters (none of it is made), a file path longer
+//     than MAX_PATH - 1 get "checkdir error:  cannot create" or "error:  cannot
+//     create" (result 2), and the run goes on.
 //   - An entry is written to a temporary file beside its target and moved into place
 //     only after its CRC and length checked out. A bad entry (bad CRC, bad compressed
 //     data) is reported, its temporary file removed, and a file of that name that was

@@ -3,7 +3,7 @@
 // ("...\Tarn.exe"), and one named regsvr32.exe in the program folder, where packages
 // are unpacked and where a bare program name is looked for first. The speech installers
 // and regsvr32 must run as themselves, and the planted programs never.
-#include "InstallerFixture.h"
+#include "support/InstallerFixture.h"
 #include "install/RuntimeInstaller.h"
 #include "install/RuntimeScan.h"
 

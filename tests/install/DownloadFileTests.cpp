@@ -4,7 +4,7 @@
 // "Stop Current Download" in the middle of a transfer.
 #include <windows.h>
 
-#include "InstallerFixture.h"
+#include "support/InstallerFixture.h"
 #include "base/Trap.h"
 #include "install/DownloadFile.h"
 #include "net/ServerAddresses.h"

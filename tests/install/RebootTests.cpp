@@ -3,7 +3,7 @@
 // through the system's delayed move beside the record line. A real simulated
 // reboot (wineboot -r) then carries it out. These run only as those Windows
 // (the install_xp and install_98 runs).
-#include "InstallerFixture.h"
+#include "support/InstallerFixture.h"
 #include "base/cSharedOSInfo.h"
 #include "install/ReplaceAtReboot.h"
 #include "install/RuntimeInstaller.h"

@@ -20,16 +20,6 @@ namespace {
 using twi::cSHAREDSettings;
 using twi::fSHAREDErrorRpt;
 
-// What the file-system fault set-up could prepare on this machine: "yes", or
-// "no <why>".
-std::string FaultAvailable(const std::string& name) {
-  std::string ready = twitest::ReadFileBytes(twitest::ServerFile("fsfaults.ready"));
-  size_t at = ready.find(name + "=");
-  if (at == std::string::npos) return "no fault set-up";
-  size_t end = ready.find('\n', at);
-  return ready.substr(at + name.size() + 1, end == std::string::npos ? end : end - at - name.size() - 1);
-}
-
 std::string LogText() {
   twi::TheLog().WriteActionsToLog();
   std::string file = twi::TheLog().CurrentLogFilename();
@@ -167,7 +157,7 @@ TEST_F(SettingsSave, WriteErrorsAreToldAsTheirKind) {
 }
 
 TEST_F(SettingsSave, AFileNoOneCanMakeWritableKeepsItsContents) {
-  std::string available = FaultAvailable("immutable");
+  std::string available = twitest::FileSystemFault("immutable");
   if (available != "yes") GTEST_SKIP() << "no immutable file on this machine: " << available;
   std::string immutable = twitest::ServerFile("fsfaults\\immutable\\TWInstaller.ini");
   ASSERT_TRUE(twi::TheFileSubs().isReadonly(immutable));
@@ -185,29 +175,8 @@ TEST_F(SettingsSave, AFileNoOneCanMakeWritableKeepsItsContents) {
   EXPECT_EQ(store.sGet("ProxyType").AsText(), " 1 ");
 }
 
-// Fills the disk of `folder` with one file until the disk is full.
-bool FillDisk(const std::string& filler) {
-  HANDLE out = CreateFileW(twi::ToWide(filler).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
-  std::string block(4096, 'f');
-  DWORD written = 0;
-  bool full = false;
-  for (int i = 0; i < 100000 && !full; ++i) {
-    if (!WriteFile(out, block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
-      full = GetLastError() == ERROR_DISK_FULL || GetLastError() == ERROR_HANDLE_DISK_FULL;
-    else if (written < block.size())
-      full = true;
-  }
-  // Single bytes fill what the blocks left.
-  for (int i = 0; i < 4096 && full; ++i)
-    if (!WriteFile(out, "f", 1, &written, nullptr) || written == 0) break;
-  CloseHandle(out);
-  return full;
-}
-
 TEST(SettingsSaveOnAFullDisk, RetryAfterSpaceIsFreedOrCancelAndTheOldFileStays) {
-  std::string available = FaultAvailable("tmpfs");
+  std::string available = twitest::FileSystemFault("tmpfs");
   if (available != "yes") GTEST_SKIP() << "no small disk can be mounted here: " << available;
   std::string folder = twitest::ServerFile("fsfaults\\full");
   std::string file = folder + "\\TWInstaller.ini", filler = folder + "\\filler.bin";
@@ -225,7 +194,7 @@ TEST(SettingsSaveOnAFullDisk, RetryAfterSpaceIsFreedOrCancelAndTheOldFileStays) 
   for (Answer answer : {Answer::Cancel, Answer::Retry}) {
     SCOPED_TRACE(answer == Answer::Retry ? "Retry" : "Cancel");
     twitest::WriteFileBytes(file, "OLD,1\r\n");
-    ASSERT_TRUE(FillDisk(filler)) << "the disk did not fill up";
+    ASSERT_TRUE(twitest::FillDisk(filler)) << "the disk did not fill up";
     twitest::MsgBoxRecorder boxes;
     boxes.OnShow = [&](const ui::MsgBoxCall&) {
       // The old file is intact while the user decides, and nothing else is left.

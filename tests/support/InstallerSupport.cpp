@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "base/AppInfo.h"
+#include "base/FileSystem.h"
 #include "base/FindHandle.h"
 #include "base/TextConv.h"
 #include "settings/cSHAREDSettings.h"
@@ -35,19 +36,6 @@ void CopyTree(const std::string& from, const std::string& to) {
     else
       CopyFileW(twi::ToWide(source).c_str(), twi::ToWide(target).c_str(), FALSE);
   }
-}
-
-void RemoveTreeOrFile(const std::string& path) {
-  std::wstring wide = twi::ToWide(path);
-  DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    for (const std::string& name : NamesIn(path)) RemoveTreeOrFile(path + "\\" + name);
-    RemoveDirectoryW(wide.c_str());
-    return;
-  }
-  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(wide.c_str());
 }
 
 bool EndsWithNoCase(const std::string& text, const std::string& end) {
@@ -125,10 +113,11 @@ InstallSandbox::~InstallSandbox() {
   for (const std::string& name : NewInSystemFolder()) {
     std::string path = SystemFolder() + name;
     if (EndsWithNoCase(name, ".ocx") || EndsWithNoCase(name, ".dll")) RunRegsvr32(path, true);
-    RemoveTreeOrFile(path);
+    twi::RemoveTree(path);
   }
-  for (const std::string& name : NewInProgramFolder()) RemoveTreeOrFile(twi::AppFolder() + "\\" + name);
-  RemoveTreeOrFile(initFile_);
+  for (const std::string& name : NewInProgramFolder())
+    twi::RemoveTree(twi::AppFolder() + "\\" + name);
+  twi::RemoveTree(initFile_);
   if (hadInitFile_) MoveFileW(twi::ToWide(initFile_ + ".sandbox").c_str(),
                               twi::ToWide(initFile_).c_str());
 }

@@ -40,6 +40,17 @@ inline std::string HttpsUrl(const std::string& portFile, const std::string& path
   return "https://127.0.0.1:" + port + path;
 }
 
+// What the file-system fault set-up (tests/server/start-fsfaults) could prepare on
+// this machine for `name` ("tmpfs", "small", "immutable"): "yes", or "no <why>".
+inline std::string FileSystemFault(const std::string& name) {
+  std::string ready = ReadFileBytes(ServerFile("fsfaults.ready"));
+  size_t at = ready.find(name + "=");
+  if (at == std::string::npos) return "no fault set-up";
+  size_t from = at + name.size() + 1;
+  size_t end = ready.find('\n', from);
+  return ready.substr(from, end == std::string::npos ? end : end - from);
+}
+
 // The fixture server's byte bodies: byte i is i % 251.
 inline std::string PatternBytes(std::size_t count) {
   std::string bytes(count, '\0');

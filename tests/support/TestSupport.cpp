@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
 #include "base/DoEvents.h"
+#include "base/FileSystem.h"
 #include "base/TextConv.h"
 #include "diag/cSharedLogging.h"
 
@@ -21,25 +24,6 @@ int DefaultAnswer(int style) {
     case ui::vbRetryCancel: return ui::vbRetry;
     default: return ui::vbOK;
   }
-}
-
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = path + L"\\" + name;
-      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(full);
-      else
-        DeleteFileW(full.c_str());
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
@@ -62,7 +46,7 @@ ScratchFolder::ScratchFolder(Place place) {
   }
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(twi::ToWide(path_)); }
+ScratchFolder::~ScratchFolder() { twi::RemoveTree(path_); }
 
 MsgBoxRecorder::MsgBoxRecorder() {
   ui::SetMsgBoxAnswerer([this](const ui::MsgBoxCall& call) {
@@ -179,6 +163,40 @@ bool StartProcess(std::wstring& commandLine, DWORD flags, const wchar_t* folder,
 FileHeldOpen::FileHeldOpen(const std::string& path, DWORD share)
     : handle_(CreateFileW(twi::ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(twi::ToWide(folder + "\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  std::unique_ptr<void, decltype(&FindClose)> closer(find, &FindClose);
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(twi::ToUtf8(name));
+  } while (FindNextFileW(find, &found));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool FillDisk(const std::string& filler) {
+  HANDLE out = CreateFileW(twi::ToWide(filler).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  std::string block(4096, 'f');
+  DWORD written = 0;
+  bool full = false;
+  for (int i = 0; i < 100000 && !full; ++i) {
+    if (!WriteFile(out, block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+      full = GetLastError() == ERROR_DISK_FULL || GetLastError() == ERROR_HANDLE_DISK_FULL;
+    else if (written < block.size())
+      full = true;
+  }
+  // Single bytes fill what the blocks left.
+  for (int i = 0; i < 4096 && full; ++i)
+    if (!WriteFile(out, "f", 1, &written, nullptr) || written == 0) break;
+  CloseHandle(out);
+  return full;
+}
 
 long RunAndCapture(const std::string& commandLine, std::string& output) {
   output.clear();

@@ -92,6 +92,10 @@ class FileHeldOpen {
  private:
   twi::UniqueHandle handle_;
 };
+// Names in a folder (files and folders, without "." and ".."), sorted.
+std::vector<std::string> FolderNames(const std::string& folder);
+// Writes the file `filler` until its disk is full; false when the disk never filled.
+bool FillDisk(const std::string& filler);
 // Runs a command line, captures its standard output, returns its exit code.
 long RunAndCapture(const std::string& commandLine, std::string& output);
 // Makes a file under Z: immutable (chattr +i: no change, not even by root) or

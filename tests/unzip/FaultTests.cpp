@@ -1,6 +1,7 @@
 // Extraction that meets trouble: bad entries, passwords, files that are no archives.
 #include <gtest/gtest.h>
 
+#include "base/TextConv.h"
 #include "support/TestSupport.h"
 #include "unzip/UnzipHarness.h"
 
@@ -189,6 +190,53 @@ TEST(UnzipFaults, ServiceRoutineCanStopTheRun) {
   EXPECT_EQ(run.serviceEntries, (std::vector<std::string>{"readme.txt"}));
   EXPECT_TRUE(FolderNames(target.Path()).empty());
 }
+
+// Archives whose headers lie, or whose names no Windows path can hold (made by
+// tests/packages/make_hostile.py): refused before a byte is written, or the entry
+// stopped at its declared size, or "cannot create" for it and the run goes on.
+struct HostileCase {
+  const char* name;
+  const char* archive;
+  int rc;
+  std::string printed;  // printed at message level 2 (TARGET: the target folder)
+  std::vector<std::string> extracted;
+};
+
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.archive; }
+
+class HostileArchives : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileArchives, NeverWriteMoreThanTheyDeclareNorPastAWindowsPath) {
+  const HostileCase& c = GetParam();
+  ScratchFolder target;
+  const std::string archive =
+      twitest::WindowsPathOf(TWI_FIXTURE_DIR) + "\\hostile\\" + c.archive;
+  Outcome run = RunUnzip(archive, target.Path());
+  EXPECT_EQ(run.rc, c.rc) << run.printed;
+  const std::string printed =
+      twi::ReplaceAll(twi::ReplaceAll(c.printed, "ARCHIVE", archive), "TARGET", target.Path());
+  EXPECT_NE(run.printed.find(printed), std::string::npos) << printed << "\nin:\n" << run.printed;
+  EXPECT_EQ(FolderNames(target.Path()), c.extracted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Archives, HostileArchives,
+    testing::Values(
+        HostileCase{"inflating_beyond_its_size", "bomb.zip", 2,
+                    "  error:  bomb01.bin holds more than the 8192 bytes its header declares\n"
+                    "  error:  bomb02.bin holds more than the 8192 bytes its header declares\n",
+                    {"readme.txt"}},
+        HostileCase{"an_exabyte_declared", "exabyte.zip", 50,
+                    "error:  not enough disk space for ARCHIVE in TARGET: its files need "
+                    "1152921504606851072 bytes and 1048576 more are kept free, but ",
+                    {}},
+        HostileCase{"a_folder_of_250_characters", "longfolder.zip", 2,
+                    "checkdir error:  cannot create TARGET\\dir\\ddddd", {"MsComCtl.ocx"}},
+        HostileCase{"twelve_folders_of_23_characters", "deepfolders.zip", 2,
+                    "error:  cannot create TARGET\\fffffffffffffffffffff00\\", {"MsComCtl.ocx"}},
+        HostileCase{"a_file_name_of_300_characters", "longname.zip", 2,
+                    "error:  cannot create TARGET\\nnnnn", {"MsComCtl.ocx"}}),
+    [](const testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 TEST(UnzipFaults, EachRunStartsAfresh) {
   // A run that found a password does not hand it to the next run.

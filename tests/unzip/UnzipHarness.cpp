@@ -111,20 +111,6 @@ std::optional<std::string> FileBytes(const std::string& path) {
   return twitest::ReadFileBytes(path);
 }
 
-std::vector<std::string> FolderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW(twi::ToWide(folder + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  std::unique_ptr<void, decltype(&FindClose)> closer(find, &FindClose);
-  do {
-    std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back(twi::ToUtf8(name));
-  } while (FindNextFileW(find, &found));
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 bool SameBytes(const std::string& a, const std::string& b) {
   std::ifstream first(std::filesystem::path(twi::ToWide(a)), std::ios::binary);
   std::ifstream second(std::filesystem::path(twi::ToWide(b)), std::ios::binary);

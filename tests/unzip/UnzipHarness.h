@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/unzip32/Unzip32.h"
+#include "support/TestSupport.h"
 
 namespace unziptest {
 
@@ -42,8 +43,7 @@ std::string Expected(const std::string& relative);
 
 // Bytes of a file; nullopt when it does not exist.
 std::optional<std::string> FileBytes(const std::string& path);
-// Names in a folder (files and folders, without "." and "..").
-std::vector<std::string> FolderNames(const std::string& folder);
+using twitest::FolderNames;
 // True when both files hold the same bytes (streamed, for big files).
 bool SameBytes(const std::string& a, const std::string& b);
 void SetWriteTime(const std::string& path, WORD year);
