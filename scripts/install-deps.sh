@@ -16,6 +16,7 @@ packages=(
   python3 vsftpd tinyproxy-bin
   dpkg-dev zip unzip time curl
   e2fsprogs nginx-light
+  autoconf automake libtool python3-cryptography openssl
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -27,11 +28,8 @@ if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# zlib's own minizip (contrib/minizip of Debian's zlib source package) reads the zip
-# container for platform/unzip32. Its sources are not part of this repository: they
-# are unpacked once into $TWI_MINIZIP_ROOT, where CMake looks for them.
-minizip_root=${TWI_MINIZIP_ROOT:-/usr/local/src/twi-minizip}
-if [ ! -f "$minizip_root/minizip/unzip.c" ]; then
+# Debian's source packages (apt-get source) need an entry of the source type.
+ensure_deb_src() {
   if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
     # The same archive this machine installs from (its own server or mirror), with the
     # source type: the release's main entries of its package sources.
@@ -39,10 +37,44 @@ if [ ! -f "$minizip_root/minizip/unzip.c" ]; then
     printf '%s\n' "$entry" >/etc/apt/sources.list.d/twi-deb-src.sources
     apt-get update
   fi
+}
+
+# zlib's own minizip (contrib/minizip of Debian's zlib source package) reads the zip
+# container for platform/unzip32. Its sources are not part of this repository: they
+# are unpacked once into $TWI_MINIZIP_ROOT, where CMake looks for them.
+minizip_root=${TWI_MINIZIP_ROOT:-/usr/local/src/twi-minizip}
+if [ ! -f "$minizip_root/minizip/unzip.c" ]; then
+  ensure_deb_src
   work=$(mktemp -d /tmp/twi-zlib-src.XXXXXX)
   (cd "$work" && apt-get source zlib >/dev/null)
   mkdir -p "$minizip_root"
   rm -rf "$minizip_root/minizip"
   cp -r "$work"/zlib-*/contrib/minizip "$minizip_root/minizip"
+  rm -rf "$work"
+fi
+
+# libsodium (Debian's source package) checks the maker's signatures and hashes packages
+# for platform/crypto: built once, static and minimal (signatures and hashes only), for
+# each Windows processor the build may target, into /usr/local/twi-sodium-<processor>,
+# where platform/crypto/Sodium.cmake looks for it.
+sodium_base=${TWI_SODIUM_BASE:-/usr/local/twi-sodium}
+sodium_hosts=()
+for arch in i686 x86_64; do
+  [ -f "$sodium_base-$arch/lib/libsodium.a" ] || sodium_hosts+=("$arch")
+done
+if [ ${#sodium_hosts[@]} -gt 0 ]; then
+  ensure_deb_src
+  work=$(mktemp -d /tmp/twi-sodium-src.XXXXXX)
+  (cd "$work" && apt-get source libsodium >/dev/null)
+  src=$(echo "$work"/libsodium-*/)
+  (cd "$src" && ./autogen.sh >/dev/null 2>&1)
+  for arch in "${sodium_hosts[@]}"; do
+    build="$work/build-$arch"
+    mkdir -p "$build"
+    (cd "$build" &&
+      "$src/configure" --host="$arch-w64-mingw32" CC="$arch-w64-mingw32-gcc-win32" --prefix="$sodium_base-$arch" \
+        --enable-minimal --disable-shared --enable-static >/dev/null &&
+      make -j"$(nproc)" >/dev/null && make install >/dev/null)
+  done
   rm -rf "$work"
 fi
