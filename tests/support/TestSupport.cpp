@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -255,6 +256,13 @@ std::string EnvVar(const char* name) {
 int ServerPort(const char* name) {
   std::string value = EnvVar((std::string("TWI_") + name + "_PORT").c_str());
   return value.empty() ? 0 : std::stoi(value);
+}
+
+SIZE_T PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize;
 }
 
 }  // namespace twitest

@@ -103,6 +103,8 @@ long RunAndCapture(const std::string& commandLine, std::string& output);
 bool SetImmutable(const std::string& path, bool immutable);
 // Sets (or, with "", removes) the Windows version Wine shows one program.
 void SetWineVersionFor(const std::string& exeName, const std::string& version);
+// The most memory this process has held in its working set so far, in bytes.
+SIZE_T PeakWorkingSet();
 
 // Runs `call`, which must raise a run-time error, and returns that error (a test
 // failure when it raises none).

@@ -2,7 +2,6 @@
 // memory the process needs does not grow with the archive.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 
 #include <chrono>
 
@@ -10,15 +9,9 @@
 #include "unzip/UnzipHarness.h"
 
 using namespace unziptest;
+using twitest::PeakWorkingSet;
 
 namespace {
-
-SIZE_T PeakWorkingSet() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return counters.PeakWorkingSetSize;
-}
 
 TEST(UnzipBig, HundredMegabytesExtractCorrectlyInFlatMemory) {
   twitest::ScratchFolder target;
