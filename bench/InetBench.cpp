@@ -11,11 +11,14 @@
 //     control      InetControl: Execute, then GetChunk(1024) until empty (no file)
 //     control-64k  the same with GetChunk(65536): how fast the control itself reads
 //     getfile      the download client's GetFile into a file, as the installers call it
+//     sha256       no transfer: writes a file of <expected bytes> of the same pattern,
+//                  then times Sha256OfFile over it (the check a package gets before it
+//                  is unpacked or run); <url> is not used
 //     idle         no transfer: starts as the others do (a download client, WinInet) and
 //                  ends; what a process start costs, for bench/run.sh to subtract
 //
 // The file variants check the file after the clock stopped; the others check the bytes
-// as they come. Prints one line:
+// as they come; sha256 compares its digest with the pattern's, hashed in memory. Prints one line:
 //   RESULT variant=... bytes=... seconds=... mbps=... cpu=... peak_ws=... peak_pagefile=...
 //          end_wall=... ok=1|0
 // cpu: processor seconds (user and kernel, every thread of the process) of the transfer;
@@ -25,16 +28,19 @@
 #include <psapi.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/DoEvents.h"
 #include "base/TextConv.h"
 #include "net/cSHAREDInternet.h"
+#include "platform/crypto/Sha256.h"
 #include "platform/inet/InetControl.h"
 
 namespace {
@@ -170,19 +176,59 @@ struct Measure {
   }
 };
 
-void PrintResult(const std::string& variant, const PatternCheck& check, const Measure& m,
-                 std::uint64_t expected, bool finished) {
+void PrintResult(const std::string& variant, std::uint64_t bytes, const Measure& m, bool ok) {
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
-  bool ok = finished && check.Ok() && check.Total() == expected;
   std::printf(
       "RESULT variant=%s bytes=%llu seconds=%.3f mbps=%.1f cpu=%.3f peak_ws=%llu "
       "peak_pagefile=%llu end_wall=%.6f ok=%d\n",
-      variant.c_str(), static_cast<unsigned long long>(check.Total()), m.seconds,
-      check.Total() / 1048576.0 / m.seconds, m.cpu,
+      variant.c_str(), static_cast<unsigned long long>(bytes), m.seconds,
+      bytes / 1048576.0 / m.seconds, m.cpu,
       static_cast<unsigned long long>(memory.PeakWorkingSetSize),
       static_cast<unsigned long long>(memory.PeakPagefileUsage), m.endWall, ok ? 1 : 0);
+}
+
+void PrintResult(const std::string& variant, const PatternCheck& check, const Measure& m,
+                 std::uint64_t expected, bool finished) {
+  PrintResult(variant, check.Total(), m, finished && check.Ok() && check.Total() == expected);
+}
+
+// The pattern in pieces of 251 * 4096 bytes, each of which starts the pattern afresh.
+std::vector<std::uint8_t> PatternPiece() {
+  std::vector<std::uint8_t> piece(251 * 4096);
+  for (std::size_t i = 0; i < piece.size(); ++i) piece[i] = static_cast<std::uint8_t>(i % 251);
+  return piece;
+}
+
+// Writes `bytes` of the pattern to `path` and hashes them in memory as it goes.
+std::optional<twi::crypto::Sha256Digest> WritePatternFile(const std::string& path,
+                                                          std::uint64_t bytes) {
+  File file{CreateFileW(twi::ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.h == INVALID_HANDLE_VALUE) return std::nullopt;
+  const std::vector<std::uint8_t> piece = PatternPiece();
+  twi::crypto::Sha256 hash;
+  for (std::uint64_t done = 0; done < bytes;) {
+    DWORD size = static_cast<DWORD>(std::min<std::uint64_t>(piece.size(), bytes - done));
+    DWORD written = 0;
+    if (!WriteFile(file.h, piece.data(), size, &written, nullptr) || written != size)
+      return std::nullopt;
+    hash.Add(piece.data(), size);
+    done += size;
+  }
+  return hash.Finish();
+}
+
+bool HashFile(const std::string& variant, std::uint64_t bytes) {
+  const std::string path = TempFilePath();
+  std::optional<twi::crypto::Sha256Digest> expected = WritePatternFile(path, bytes);
+  Measure m;
+  std::optional<twi::crypto::Sha256Digest> digest = twi::crypto::Sha256OfFile(path);
+  m.Stop();
+  DeleteFileW(twi::ToWide(path).c_str());
+  PrintResult(variant, bytes, m, expected && digest == expected);
+  return expected.has_value();
 }
 
 }  // namespace
@@ -190,7 +236,7 @@ void PrintResult(const std::string& variant, const PatternCheck& check, const Me
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
     std::fprintf(stderr,
-                 "usage: inet_bench <bare-1k|bare-64k|control|control-64k|getfile> <url> <bytes>\n");
+                 "usage: inet_bench <bare-1k|bare-64k|control|control-64k|getfile|sha256> <url> <bytes>\n");
     return 2;
   }
   const std::string variant = twi::ToUtf8(argv[1]);
@@ -211,6 +257,7 @@ int wmain(int argc, wchar_t** argv) {
     PrintResult(variant, check, m, expected, finished);
     return 0;
   }
+  if (variant == "sha256") return HashFile(variant, expected) ? 0 : 1;
   if (variant == "idle") {
     twi::cSHAREDInternet client;
     Handle session{InternetOpenW(L"TWInstall bench", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};

@@ -13,6 +13,9 @@
 #     return), median;
 #   - the peak working set and peak committed memory for a 100 MB body and for the large
 #     one (highest of the runs), to show that memory does not grow with the body.
+# Beside them, the check a package gets: Sha256OfFile over a 100 MB file (sha256), and
+# natively sha256sum over one (the ceiling), with the time for 100 MB next to the
+# downloads' time for 100 MB.
 # Runs go round-robin over the variants, so that a change of the machine's load touches
 # them alike; the machine's load is printed before and after.
 #
@@ -68,6 +71,8 @@ plan="$work/plan.txt"
 : >"$plan"
 for run in $(seq 1 "$runs"); do
   echo "native curl $bytes -" >>"$plan"
+  echo "native sha256sum $small -" >>"$plan"
+  echo "new sha256 $small $exe" >>"$plan"
   for variant in "${variants[@]}"; do
     size=$bytes
     [ "$variant" = bare-1k ] && [ "$size" -gt "$small" ] && size=$small
@@ -120,10 +125,27 @@ native_run() {
   awk -v b="$got" -v n="$size" -v s="$start" -v e="$end" -v u="$user" -v y="$sys" -v r="$rss" \
     'BEGIN { t = e - s; printf "RESULT variant=curl bytes=%d seconds=%.3f mbps=%.1f cpu=%.3f peak_ws=%d peak_pagefile=0 end_wall=%.6f ok=%d\n", b, t, b / 1048576 / t, u + y, r * 1024, e, (b == n) }'
 }
+# The native hash: sha256sum over a file of the same size, just written (in the page
+# cache, as the bench's own file is).
+native_hash() {
+  local size=$1 file="$WORK/hash.bin" start end
+  head -c "$size" /dev/zero >"$file"
+  start=$(date +%s.%N)
+  /usr/bin/time -f "%U %S %M" -o "$WORK/hash.time" sha256sum "$file" >/dev/null
+  end=$(date +%s.%N)
+  rm -f "$file"
+  read -r user sys rss <"$WORK/hash.time"
+  awk -v b="$size" -v s="$start" -v e="$end" -v u="$user" -v y="$sys" -v r="$rss" \
+    'BEGIN { t = e - s; printf "RESULT variant=sha256sum bytes=%d seconds=%.3f mbps=%.1f cpu=%.3f peak_ws=%d peak_pagefile=0 end_wall=%.6f ok=1\n", b, t, b / 1048576 / t, u + y, r * 1024, e }'
+}
 n=0
 while read -r tag variant size exe; do
   n=$((n + 1))
   name="run$n"
+  if [ "$tag" = native ] && [ "$variant" = sha256sum ]; then
+    echo "$(native_hash "$size") tag=$tag size=$size server_ticks=0 lastbyte=0"
+    continue
+  fi
   if [ "$tag" = native ]; then
     line=$(native_run "$size" "$name")
     last=$(cat "$SERVER_ROOT/$name.lastbyte" 2>/dev/null || echo 0)
@@ -161,13 +183,14 @@ for line in open(path):
 
 labels = {"curl": "(n) native curl, file", "bare-1k": "(a) WinInet, 1 KB reads, file*", "bare-64k": "(b) WinInet, 64 KB reads, file",
           "control": "(c) control, GetChunk(1024)", "control-64k": "(c') control, GetChunk(65536)",
-          "getfile": "(d) GetFile"}
+          "getfile": "(d) GetFile", "sha256": "(h) Sha256OfFile, 100 MB file",
+          "sha256sum": "(hn) native sha256sum, 100 MB"}
 per100 = lambda f, cpu: cpu * 104857600 / max(1, int(f["bytes"]))
 
 def summary(tag, variant):
     size = big
     runs = rows.get((tag, variant, size)) or []
-    if not runs and variant == "bare-1k":
+    if not runs:  # (a) and the hashes run at 100 MB only
         size = small
         runs = rows.get((tag, variant, size)) or []
     if not runs:
@@ -200,7 +223,8 @@ head = ("%-36s %8s %6s %6s %9s %6s %9s %6s %8s %15s %15s %s" %
 print(head)
 for tag, variant in ([("native", "curl")] +
                      [(t, v) for t in ["new", "old"]
-                      for v in ["bare-1k", "bare-64k", "control", "control-64k", "getfile"]]):
+                      for v in ["bare-1k", "bare-64k", "control", "control-64k", "getfile"]] +
+                     [("native", "sha256sum"), ("new", "sha256")]):
     s = summary(tag, variant)
     if s is None:
         continue
@@ -211,6 +235,17 @@ for tag, variant in ([("native", "curl")] +
         ratio(s, "cpuall"), num(s["tail"], "%.1f"), num(s["ws_small"], "%.1f"),
         num(s["ws_big"], "%.1f"), num(s["pf_small"], "%.1f"), num(s["pf_big"], "%.1f"),
         "yes" if s["ok"] else "NO", s["n"]))
+hash_row, hash_native, getfile = (summary("new", "sha256"), summary("native", "sha256sum"),
+                                  summary("new", "getfile"))
+if hash_row:
+    per = lambda s: 100 / s["mbps"] if s else None
+    print("100 MB: download (b) %s s, GetFile (d) %s s; Sha256OfFile (h) %.3f s = %s x (b), %s x (d);"
+          " native sha256sum %s s, (h) = %s x it" % (
+              num(per(base), "%.3f"), num(per(getfile), "%.3f"), per(hash_row),
+              "%.2f" % (per(hash_row) / per(base)) if base else "-",
+              "%.2f" % (per(hash_row) / per(getfile)) if getfile else "-",
+              num(per(hash_native), "%.3f"),
+              "%.2f" % (per(hash_row) / per(hash_native)) if hash_native else "-"))
 print("* (a) reads 100 MB at most. (n): curl, not under Wine; its memory is its peak")
 print("  resident set. Medians; peaks are the highest of the runs.")
 PY
