@@ -18,6 +18,7 @@
 #include "sys/cSharedFileSubs.h"
 #include "ui/Forms.h"
 #include "ui/MsgBox.h"
+#include "update/VersionFile.h"
 #include "update/fSHAREDUpdater.h"
 
 namespace twi {
@@ -222,7 +223,8 @@ void frmMain::ShowLatestVersion(const std::string& versionAddress, const std::st
     bool& flag;
     ~Done() { flag = false; }
   } done{latestQueryRunning_};
-  std::string reply = cInternet->OpenURL(versionAddress, false);
+  // The maker's sha256 line is for the install's check, not for people: not shown.
+  std::string reply = WithoutHashLines(cInternet->OpenURL(versionAddress, false));
   if (cInternet->LastProxyTrouble() != ProxyTrouble::None) {
     // The proxy's refusal page or an empty reply says nothing of the version.
     ui::MsgBox(cInternet->LastProxyTroubleText());
@@ -231,9 +233,7 @@ void frmMain::ShowLatestVersion(const std::string& versionAddress, const std::st
   } else if (reply.find("@@@") == std::string::npos) {
     ui::MsgBox("Latest version of " + programName + " is " + reply);
   } else {
-    short major = 0, minor = 0, revision = 0;
-    std::string letter, progUrl;
-    UpdaterObject().ExtractVersionFromWebFile(reply, major, minor, revision, letter, progUrl);
+    const std::string progUrl = ReadVersionFile(reply).address;
     size_t lineFeed = reply.find('\n');
     std::string firstLine = lineFeed == std::string::npos ? "" : reply.substr(0, lineFeed + 1);
     ui::MsgBox("Latest version of " + programName + " is " +

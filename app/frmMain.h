@@ -42,10 +42,10 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   ui::ControlArray<ui::Label> lblToolTip;
 
   // Member state shared with the operations behind the buttons (the install
-  // operations' share, NextRow, InetOK, DownloadFailed and RebootNeeded, comes
+  // operations' share, NextRow, InetOK and RebootNeeded, comes
   // with install::MainWindowLink).
   std::unique_ptr<cSHAREDInternet> cInternet;  // the download client, created on first need
-  std::unique_ptr<fSHAREDUpdater> Updater;     // used unseen for its version-file parser
+  std::unique_ptr<fSHAREDUpdater> Updater;     // the updater window of "Update Install Center"
   std::string SettingsFilePath;
 
   // The runtime scan behind "Scan Runtimes", the installer behind each result
@@ -68,7 +68,7 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   void ReleaseDownloadClient() override;
   void ShowStopButton(bool visible) override;
   void PressScan() override { cmdScan.Click(); }
-  fSHAREDUpdater& UpdaterObject() override;
+  fSHAREDUpdater& UpdaterObject();
   void ShowTip(int index);
   void HideTip(int index);
   void HideAllTips();

@@ -8,6 +8,7 @@
 #include "diag/cSharedLogging.h"
 #include "install/MainWindowLink.h"
 #include "install/OwnFiles.h"
+#include "update/PackageCheck.h"
 #include "net/ServerAddresses.h"
 #include "net/cSHAREDInternet.h"
 #include "sys/cSHAREDSubs.h"
@@ -17,27 +18,45 @@
 namespace twi::install {
 namespace {
 
-// Looks at the file that arrived (or the local copy) and erases a bad one.
-void CheckFile(MainWindowLink& w, const std::string& file, long expectedSize) {
+// Looks at the file that arrived (or the local copy) and erases a bad one; true for a
+// good one. A file the maker's hash refuses ends the install (see the header).
+bool CheckFile(MainWindowLink& w, const std::string& file, bool transferEnded, long expectedSize,
+               const std::function<Expectation()>& expectation) {
   cSharedFileSubs& files = TheFileSubs();
-  long long length = FileLen(file);  // no file at all: error 53 for the caller's handler
-  if (length == 0 || w.DownloadFailed) {
-    if (files.FileExists(file)) {
-      w.SetStatus(kDownloadFailed);
+  FileLen(file);  // no file at all: error 53 for the caller's handler
+  Expectation expected;
+  const PackageVerdict verdict =
+      CheckDownloadedFile(file, transferEnded, expectedSize, [&] { return expected = expectation(); });
+  // A short file that arrived whole is still said to have failed (an error page is
+  // the likely reason), though one that is not a page stays and is used.
+  const bool arrivedWhole = verdict != PackageVerdict::Missing &&
+                            verdict != PackageVerdict::Empty &&
+                            verdict != PackageVerdict::Incomplete;
+  if (arrivedWhole && FileLen(file) < kErrorPageLimit) w.SetStatus(kDownloadFailed);
+  switch (verdict) {
+    case PackageVerdict::Good: return true;
+    case PackageVerdict::Missing:
+    case PackageVerdict::Empty:
+      if (files.FileExists(file)) {
+        w.SetStatus(kDownloadFailed);
+        files.EraseFile(file);
+      }
+      return false;
+    case PackageVerdict::Incomplete:
+      w.SetStatus(kShortDownload);
       files.EraseFile(file);
-    }
-  } else if (expectedSize >= 1 && length < expectedSize) {
-    w.SetStatus(kShortDownload);
-    files.EraseFile(file);
-  } else if (length < kErrorPageLimit) {
-    w.SetStatus(kDownloadFailed);
-    std::string text;
-    files.LoadTextFile(file, text);
-    if (ContainsNoCase(text, "<HTML>")) {
+      return false;
+    case PackageVerdict::ErrorPage:
       files.EraseFile(file);
       ui::MsgBox(kNotOnServer + MakerWebSite());
-    }
+      return false;
+    default: break;
   }
+  const std::string text = VerificationFailureText(verdict, file, expected);
+  files.EraseFile(file);
+  w.SetStatus(text);
+  ui::MsgBox(text);
+  throw RuntimeError(err::PermissionDenied, text);
 }
 
 // Puts the ready copy where the installers read the package; a copy that fails
@@ -75,8 +94,10 @@ void StopOnProxyTrouble(MainWindowLink& w, cSHAREDInternet& client, const std::s
 
 std::string LocalPackageFolder() { return AppFolder() + "\\Local\\"; }
 
-void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::string& fileName,
-                  const std::string& url, const std::string& subFolder) {
+bool DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::string& fileName,
+                  const std::string& url, const std::string& subFolder,
+                  const Expectation* expected) {
+  bool good = false;
   std::optional<RuntimeError> error = Trapping([&] {
     if (IsOwnFile(localFolder + fileName)) {
       throw RuntimeError(
@@ -88,10 +109,9 @@ void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::
     std::string candidate = LocalPackageFolder() + subFolder + files.FileOnly(url);
     std::string file;
     long expectedSize = 0;
+    bool transferEnded = true;
     const bool local = files.FileExists(candidate);
     if (local) {
-      // A failure left over from an earlier transfer says nothing about this copy.
-      w.DownloadFailed = false;
       TheLog().LogEvent("Using " + candidate);
       file = candidate;
     } else {
@@ -100,21 +120,28 @@ void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::
       file = localFolder + fileName;
       w.ShowStopButton(true);
       DoEvents();
-      bool ok = client.GetFile(url, file, true, false, false, false);
+      transferEnded = client.GetFile(url, file, true, false, false, false);
       w.ShowStopButton(false);
       DoEvents();
-      w.DownloadFailed = !ok;
       expectedSize = client.ExpectedFilesize();
       StopOnProxyTrouble(w, client, file);
     }
-    CheckFile(w, file, expectedSize);
+    auto expectation = [&] {
+      if (expected) return *expected;
+      Expectation fromList = RuntimeListExpectation(client, url);
+      // A Local copy is held against the list when the list could be had: offline, the
+      // copy the administrator placed is used as it is.
+      if (local && !fromList.listFetched) fromList.trust = Trust::Unsigned;
+      return fromList;
+    };
+    good = CheckFile(w, file, transferEnded, expectedSize, expectation);
     // Unpacking and copying read the package from localFolder: a local copy
     // that passed the checks is put there, as a download would have been.
-    if (local && files.FileExists(candidate)) CopyLocalPackage(candidate, localFolder + fileName);
+    if (local && good) CopyLocalPackage(candidate, localFolder + fileName);
     w.ReleaseDownloadClient();
     TheSubs().NormalMouse();
   });
-  if (!error) return;
+  if (!error) return good;
   w.SetStatus("DownloadFile: " + url + " - " + error->Description());
   Ignoring([&] { TheSubs().NormalMouse(); });
   // Raised again to the installer, and from there to the button's handler.

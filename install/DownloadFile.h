@@ -10,15 +10,25 @@
 // + the error's description (number unchanged); so is a ready copy that cannot
 // be put in localFolder, and a file name of the install center's own files
 // (install/OwnFiles.h), which no download takes.
+//
+// A file that passed those checks is then held against the maker's signed hash:
+// `expected` when the caller has one (from a version file), else the signed list of
+// runtime packages of the server `url` is on (a Local copy too, when that list can be
+// fetched). A refused file is erased, one box says why, and the refusal is raised to
+// the caller (error 70), so that nothing of it is unpacked, copied or run.
+//
+// True when a checked file is at localFolder + fileName.
 #include <string>
+
+#include "update/SignedFiles.h"
 
 namespace twi::install {
 
 class MainWindowLink;
 
-void DownloadFile(MainWindowLink& window, const std::string& localFolder,
+bool DownloadFile(MainWindowLink& window, const std::string& localFolder,
                   const std::string& fileName, const std::string& url,
-                  const std::string& subFolder);
+                  const std::string& subFolder, const Expectation* expected = nullptr);
 
 // The local package folder: program folder + "\Local\".
 std::string LocalPackageFolder();
@@ -29,7 +39,5 @@ inline constexpr const char* kShortDownload = "File didn't download properly. Pl
 inline constexpr const char* kNotOnServer =
     "File not found on server. Try again later, or update your copy of the Tarnwick Installer "
     "from ";
-// Files shorter than this are looked at for the server's error page.
-inline constexpr long long kErrorPageLimit = 25000;
 
 }  // namespace twi::install

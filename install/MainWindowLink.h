@@ -14,7 +14,6 @@
 namespace twi {
 
 class cSHAREDInternet;
-class fSHAREDUpdater;
 
 namespace install {
 
@@ -31,7 +30,6 @@ struct ResultRows {
 struct SharedMembers {
   short NextRow = 0;            // the result row the next test fills
   bool InetOK = false;          // the Internet control passed the last scan
-  bool DownloadFailed = false;  // the last package transfer failed
   bool RebootNeeded = false;    // an install needs a reboot: the exit reminds the user
 };
 
@@ -55,9 +53,6 @@ class MainWindowLink : public ResultRows, public SharedMembers {
   virtual void ShowStopButton(bool visible) = 0;
   // Presses "Scan Runtimes", as the installers do when they are done.
   virtual void PressScan() = 0;
-  // The window's updater object, created on first need and never shown here:
-  // its version-file parser reads a program's download address.
-  virtual fSHAREDUpdater& UpdaterObject() = 0;
 
  protected:
   ~MainWindowLink() = default;

@@ -8,11 +8,12 @@
 #include "install/DownloadFile.h"
 #include "install/MainWindowLink.h"
 #include "install/RuntimeScan.h"
+#include "update/PackageCheck.h"
+#include "update/VersionFile.h"
 #include "net/cSHAREDInternet.h"
 #include "sys/ExecCmd.h"
 #include "sys/cSharedFileSubs.h"
 #include "ui/MsgBox.h"
-#include "update/fSHAREDUpdater.h"
 
 namespace twi::install {
 
@@ -50,14 +51,23 @@ std::string ProgramInstaller::GetDownloadInfo(const std::string& versionAddress)
   MainWindowLink& w = window_;
   cSHAREDInternet& client = w.DownloadClient();
   w.SetStatus("Retrieving download info");
-  std::string text = client.OpenURL(versionAddress);
+  installerExpectation_ = {};
+  SignedText signedFile = FetchSigned(client, versionAddress, "the version file");
   w.SetStatus("");
   if (client.LastProxyTrouble() != ProxyTrouble::None) {
     // Said once here; the caller's "Could not retrieve program info" follows on the status line.
     ui::MsgBox(client.LastProxyTroubleText());
     return "";
   }
+  if (signedFile.trust == Trust::Refused) {
+    ui::MsgBox(signedFile.why);
+    return "";
+  }
+  // The sha256 line is the maker's, for this check: the address is read without it.
+  const std::string text = WithoutHashLines(signedFile.text);
   if (ContainsNoCase(text, "<HTML>")) return "";  // an error page
+  const VersionFile file = ReadVersionFile(signedFile.text);
+  installerExpectation_ = VersionFileExpectation(signedFile, file);
   if (text.find("@@@") == std::string::npos) {
     // The second line written out (a third one would be joined to it); a file
     // of one line names no address.
@@ -65,10 +75,7 @@ std::string ProgramInstaller::GetDownloadInfo(const std::string& versionAddress)
     if (lineFeed == std::string::npos) return "";
     return ReplaceAll(ReplaceAll(text.substr(lineFeed + 1), "\r", ""), "\n", "");
   }
-  short major = 0, minor = 0, revision = 0;
-  std::string letter, address;
-  w.UpdaterObject().ExtractVersionFromWebFile(text, major, minor, revision, letter, address);
-  return address;
+  return file.address;
 }
 
 void ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddress,
@@ -94,8 +101,7 @@ void ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddr
   // that name is an older one (one in use cannot be erased), never the installer.
   bool downloaded = false;
   step([&] {
-    DownloadFile(w, folder, fileName, downloadAddress, "");
-    downloaded = !w.DownloadFailed;
+    downloaded = DownloadFile(w, folder, fileName, downloadAddress, "", &installerExpectation_);
   });
   if (!downloaded || !TheFileSubs().FileExists(folder + fileName)) {
     step([&] { w.SetStatus("Download Failed"); });

@@ -5,6 +5,8 @@
 // waited for, and the runtime scan follows.
 #include <string>
 
+#include "update/SignedFiles.h"
+
 namespace twi {
 
 class RuntimeScan;
@@ -20,10 +22,13 @@ class ProgramInstaller {
   // The click of cmdInstallProg.
   void cmdInstallProg_Click();
   // The download address the version file at `versionAddress` names, "" when
-  // there is none (no reply, an error page, no second line).
+  // there is none (no reply, an error page, no second line) or when the maker's
+  // signature on the file refuses it (said in a box). What the installer must be
+  // (the file's signed sha256 line) is kept for DownloadAndInstallProgram.
   std::string GetDownloadInfo(const std::string& versionAddress);
   // Fetches the installer and runs it, waiting until it ends. Error 5 is raised
-  // to the caller; any other error is shown and the next step runs.
+  // to the caller; any other error is shown and the next step runs. An installer
+  // that the kept expectation refuses is erased and never run.
   void DownloadAndInstallProgram(const std::string& downloadAddress,
                                  const std::string& programName, const std::string& fileName);
 
@@ -35,6 +40,7 @@ class ProgramInstaller {
 
   MainWindowLink& window_;
   RuntimeScan& scan_;
+  Expectation installerExpectation_;  // from the last GetDownloadInfo
 };
 
 }  // namespace install

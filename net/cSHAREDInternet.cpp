@@ -132,14 +132,21 @@ std::string cSHAREDInternet::OpenURL(const std::string& url, bool showStatus) {
     TheLog().AddAction("Transfer refused while another runs (" + url + ")", "OpenURL", kModule);
     return "";
   }
+  lastOpenFinished_ = false;
   if (!fInet) return "";
   TransferScope scope(inTransfer_);
   bCancelled = bFailed = bFinished = bNoInternet = false;
   std::string text;
   Ignoring([&] { text = fInet->OpenURL(url, showStatus); });
   const bool failed = bFailed || bNoInternet || !bFinished;
+  lastOpenFinished_ = !failed && !bCancelled;
   lastProxyTrouble_ = bCancelled ? ProxyTrouble::None : fInet->ProxyTroubleOf(failed);
   return text;
+}
+
+cSHAREDInternet::Reply cSHAREDInternet::LastReply() const {
+  if (!fInet) return {};
+  return {fInet->ReceivedBytes(), lastOpenFinished_, fInet->ResponseCode()};
 }
 
 }  // namespace twi

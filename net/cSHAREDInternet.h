@@ -34,6 +34,15 @@ class cSHAREDInternet {
                bool suppressAllButDLAndErrors, bool suppressAllButErrors, bool withProgressForm);
   long ExpectedFilesize() const;
   std::string OpenURL(const std::string& url, bool showStatus = false);
+  // The last OpenURL's reply: the body's bytes as sent, whether the transfer ended
+  // without an error, and the server's answer code (404 for a missing file, 0 without
+  // an answer).
+  struct Reply {
+    std::string bytes;
+    bool finished = false;
+    long responseCode = 0;
+  };
+  Reply LastReply() const;
   bool Connected();
   // Whether the last GetFile or OpenURL came to nothing because of the user's proxy
   // server (None after a cancel), and what the user is to be told of it.
@@ -58,6 +67,7 @@ class cSHAREDInternet {
   bool bFailed = false;
   bool bNoInternet = false;
   bool inTransfer_ = false;
+  bool lastOpenFinished_ = false;
   ProxyTrouble lastProxyTrouble_ = ProxyTrouble::None;
 };
 

@@ -213,6 +213,8 @@ ProxyTrouble fSHAREDInternet::ProxyTroubleOf(bool failed) const {
 
 std::string fSHAREDInternet::ProxyServer() const { return inet_ ? inet_->Proxy() : ""; }
 
+long fSHAREDInternet::ResponseCode() const { return inet_ ? inet_->ResponseCode() : 0; }
+
 std::string fSHAREDInternet::ReceivedText() const {
   std::vector<std::uint8_t> bytes(receivedBytes_.begin(), receivedBytes_.end());
   return ByteArrayToString(bytes);

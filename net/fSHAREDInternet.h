@@ -77,6 +77,10 @@ class fSHAREDInternet : public ui::Form {
   // that `failed` without any response, could not be reached.
   ProxyTrouble ProxyTroubleOf(bool failed) const;
   std::string ProxyServer() const;
+  // The body of the last OpenURL as the server sent it (a signature covers these bytes,
+  // not the text made of them), and the server's answer code (0 without one).
+  const std::string& ReceivedBytes() const { return receivedBytes_; }
+  long ResponseCode() const;
 
   // Numbers as the texts show them: two decimals at most, trailing zeros
   // dropped, the locale's decimal separator ("0.5", "2", "13").

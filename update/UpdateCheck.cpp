@@ -18,6 +18,8 @@
 #include "sys/cSHAREDSubs.h"
 #include "sys/cSharedDateSubs.h"
 #include "ui/MsgBox.h"
+#include "update/PackageCheck.h"
+#include "update/VersionFile.h"
 #include "update/fSHAREDUpdater.h"
 
 namespace twi {
@@ -88,9 +90,21 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
   step([&] { cInternet->ApplyProxy(); });
   Checking = true;
   std::string reply;
-  step([&] { reply = cInternet->OpenURL(updateUrl, false); });
+  SignedText signedFile;
+  packageExpectation_ = {};
+  step([&] {
+    signedFile = FetchSigned(*cInternet, updateUrl, "the install center's version file");
+    reply = signedFile.text;
+  });
   std::string finalMessage;
-  if (Trim(reply).empty() || ContainsNoCase(reply, "<HTML")) {
+  if (signedFile.trust == Trust::Refused) {
+    // A version file the maker's signature refuses says nothing that can be trusted.
+    step([&] {
+      lblUpdate.SetForeColor(kDarkRed);
+      lblUpdate.SetCaption(Translated("Could not retrieve update status"));
+    });
+    finalMessage = signedFile.why;
+  } else if (Trim(reply).empty() || ContainsNoCase(reply, "<HTML")) {
     step([&] {
       TheLog().AddAction("Could not retrieve information from the update server.");
       TheLog().AddAction("Please visit " + MakerWebSite() + " to see if an update is available.");
@@ -117,6 +131,7 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
       finalMessage = "Update check failed, could not read download filename";
     } else {
       ProgURL = address;
+      packageExpectation_ = VersionFileExpectation(signedFile, ReadVersionFile(reply));
       ShowResult(released, running, suppressForm, result, finalMessage);
     }
   }

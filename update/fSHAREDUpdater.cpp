@@ -17,6 +17,7 @@
 #include "sys/cSharedFileSubs.h"
 #include "sys/cSharedProgress.h"
 #include "ui/MsgBox.h"
+#include "update/PackageCheck.h"
 
 namespace twi {
 namespace {
@@ -24,7 +25,6 @@ namespace {
 constexpr const char* kModule = "fSharedUpdater";
 // A package shorter than this is never taken for a package: a server's error
 // page, or a stub.
-constexpr long long kSmallestPackage = 25000;
 
 std::string Translated(const std::string& text) { return TheLang().GetTranslation(text); }
 
@@ -149,30 +149,40 @@ bool fSHAREDUpdater::DownloadFile(const std::string& folder, const std::string& 
   step([&] {
     fetched = cInternet->GetFile(downloadUrl, local, true, false, false, withProgressForm);
   });
-  if (!fetched) {
-    step([&] { ShowStatusText("Error - Download failed."); });
-    step([&] { TheFileSubs().EraseFile(local); });
-  } else {
-    long expected = 0;
-    long long length = -1;
-    step([&] { expected = cInternet->ExpectedFilesize(); });
-    step([&] { length = FileLen(local); });
-    if (expected < 1 || expected == length) {
+  PackageVerdict verdict = PackageVerdict::Missing;
+  step([&] {
+    verdict = CheckDownloadedFile(local, fetched, cInternet->ExpectedFilesize(),
+                                  [&] { return packageExpectation_; }, {true, true});
+  });
+  switch (verdict) {
+    case PackageVerdict::Good:
       step([&] { TheProgress().ShowProgressString(picStatus, 1, 1, "100%"); });
-      if (length < kSmallestPackage) {
-        std::string text;
-        step([&] { TheFileSubs().LoadTextFile(local, text); });
-        if (ContainsNoCase(text, "<HTML>")) {
-          step([&] { TheFileSubs().EraseFile(local); });
-          step([&] { ShowStatusText("Error - File not found on server."); });
-        }
-      } else {
-        result = true;
-      }
-    } else {
+      result = true;
+      break;
+    case PackageVerdict::Missing:
+      step([&] { ShowStatusText("Error - Download failed."); });
+      step([&] { TheFileSubs().EraseFile(local); });
+      break;
+    case PackageVerdict::Incomplete:
       step([&] { ShowStatusText("Error - Downloaded file is incomplete. Please retry"); });
       step([&] { TheFileSubs().EraseFile(local); });
-    }
+      break;
+    case PackageVerdict::ErrorPage:
+      step([&] { TheProgress().ShowProgressString(picStatus, 1, 1, "100%"); });
+      step([&] { TheFileSubs().EraseFile(local); });
+      step([&] { ShowStatusText("Error - File not found on server."); });
+      break;
+    case PackageVerdict::Empty:
+    case PackageVerdict::TooSmall:
+      step([&] { TheProgress().ShowProgressString(picStatus, 1, 1, "100%"); });
+      break;
+    default:
+      // Never handed to the update program: a package the maker's hash refuses.
+      step([&] { TheFileSubs().EraseFile(local); });
+      step([&] {
+        ShowStatusText(VerificationFailureText(verdict, local, packageExpectation_));
+      });
+      break;
   }
   step([&] { TheSubs().NormalMouse(); });
   return result;

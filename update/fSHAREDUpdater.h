@@ -21,6 +21,7 @@
 #include "ui/Label.h"
 #include "ui/PictureBox.h"
 #include "ui/TextBox.h"
+#include "update/SignedFiles.h"
 #include "update/VersionRecord.h"
 
 namespace twi {
@@ -109,6 +110,8 @@ class fSHAREDUpdater : public ui::Form {
   std::string ProgramFolderFile() const;
 
   bool closing_ = false;
+  // What the package must be, from the version file of the last check.
+  Expectation packageExpectation_;
 };
 
 }  // namespace twi

@@ -39,8 +39,8 @@ TEST_F(InstallerTest, WhatArrivedIsCheckedAndABadFileErased) {
   };
   for (const Case& c : cases) {
     size_t boxesBefore = boxes.Calls().size();
-    window.DownloadFailed = false;
-    DownloadFile(window, twi::AppFolder() + "\\", "pkg.zip", c.url, "");
+    EXPECT_EQ(DownloadFile(window, twi::AppFolder() + "\\", "pkg.zip", c.url, ""), c.stays)
+        << c.name;
     EXPECT_EQ(window.Status(), c.status) << c.name;
     EXPECT_EQ(twitest::PathExists(ProgramFile("pkg.zip")), c.stays) << c.name;
     EXPECT_TRUE(log.Contains("Trying to download " + c.url)) << c.name;
@@ -69,7 +69,6 @@ TEST_F(InstallerTest, ATransferThatLeavesNoFileIsRaisedWithItsText) {
   EXPECT_EQ(error.Number(), 53);
   EXPECT_EQ(error.Description(), "Error while downloading: File not found");
   EXPECT_EQ(window.Status(), "DownloadFile: " + url + " - File not found");
-  EXPECT_TRUE(window.DownloadFailed);
   EXPECT_FALSE(twitest::PathExists(ProgramFile("pkg.zip")));
   EXPECT_TRUE(Prompts().empty());
 }

@@ -22,6 +22,7 @@
 #include "install/RuntimeScan.h"
 #include "report/cSHAREDShowError.h"
 #include "report/fSHAREDErrorRpt.h"
+#include "support/MakerSigner.h"
 #include "support/ModalForms.h"
 #include "support/OtherPrograms.h"
 #include "support/ProgramInstallers.h"
@@ -247,6 +248,16 @@ TEST_F(Journey, FromAFreshComputerToEveryRuntimeTheProgramAndTheUpdate) {
                             "didn't download properly"})
     EXPECT_EQ(story.find(error), std::string::npos) << error << "\n" << story;
 
+  // The maker's site is signed: each package and installer was verified before use
+  // (the three runtime packages and qVoice2's installer), none went unverified.
+  size_t verified = 0;
+  for (size_t at = story.find(": verified (SHA-256 "); at != std::string::npos;
+       at = story.find(": verified (SHA-256 ", at + 1))
+    ++verified;
+  EXPECT_EQ(verified, 4u) << story;
+  for (const char* unverified : {"not verified", ": refused: "})
+    EXPECT_EQ(story.find(unverified), std::string::npos) << unverified << "\n" << story;
+
   // What is left on disk.
   for (const char* control : {"msinet.ocx", "MsComCtl.ocx", "Richtx32.ocx", "Riched32.dll"})
     EXPECT_TRUE(twitest::PathExists(std::string("C:\\windows\\system32\\") + control)) << control;
@@ -256,7 +267,7 @@ TEST_F(Journey, FromAFreshComputerToEveryRuntimeTheProgramAndTheUpdate) {
   EXPECT_NE(updaterLog.find("Update installed"), std::string::npos) << updaterLog;
   std::string settings = twitest::ReadFileBytes(folder.File("TWInstaller.ini"));
   for (const char* key : {"MAINSERVER,", "SECONDARYSERVER,", "LASTUPDATECHECK,",
-                          "DISABLEAUTOUPDATECHECK,-1 \r\n"})
+                          "DISABLEAUTOUPDATECHECK,-1 \r\n", "SIGNEDSERVERS,"})
     EXPECT_NE(settings.find(key), std::string::npos) << key << "\n" << settings;
 }
 
@@ -303,9 +314,10 @@ TEST_F(Journey, AnFtpPackageAddressIsFetchedAndRun) {
   twitest::WriteFileBytes(pub + "\\qtune-ftp.exe",
                           installer + "\r\nTWI-STANDIN-INSTALLER program=qTune over FTP;"
                                       "version=1.0.9;exit=0;seconds=0\r\n");
-  // The maker's site names an FTP address for qTune.
-  twitest::WriteFileBytes(twitest::ServerFile("maker\\main\\versions\\QTUNE_current.txt"),
-                          "1.0.9\r\nftp://" + twitest::FtpHostAndPort() + "/pub/qtune-ftp.exe\r\n");
+  // The maker's site names an FTP address for qTune, signed with the installer's hash.
+  twitest::MakerSigner::TestKey().WriteVersionFile(
+      twitest::ServerFile("maker\\main\\versions\\QTUNE_current.txt"), "1.0.9",
+      "ftp://" + twitest::FtpHostAndPort() + "/pub/qtune-ftp.exe", pub + "\\qtune-ftp.exe");
   Start();
   ASSERT_TRUE(twitest::ChooseListItem(main, "qTune"));
   // The Internet control is tried before any program download: have it.
@@ -317,6 +329,79 @@ TEST_F(Journey, AnFtpPackageAddressIsFetchedAndRun) {
   WaitForLogAfter(0, ", Installer Ended", 120s);
   EXPECT_EQ(twitest::ReadFileBytes(twitest::InstalledVersionFile("qTune over FTP")), "1.0.9\r\n");
   EXPECT_TRUE(twitest::PathExists(folder.File("qtune-ftp.exe")));
+}
+
+// The maker's files changed on the way, after they were signed: qPost's Winsock package
+// and the install center's update package. Both are refused with a sentence saying so;
+// the Winsock control never reaches the system folder, the update never reaches
+// Updater.exe, and the install center stays 1.2.99 and runs on.
+TEST_F(Journey, PackagesChangedAfterSigningAreRefused) {
+  struct Changed {
+    std::string path, bytes;
+    explicit Changed(std::string file) : path(std::move(file)), bytes(twitest::ReadFileBytes(path)) {
+      std::string changed = bytes;
+      changed[changed.size() / 2] ^= 0x01;
+      twitest::WriteFileBytes(path, changed);
+    }
+    ~Changed() { twitest::WriteFileBytes(path, bytes); }
+  };
+  Changed winsock(twitest::ServerFile("maker\\main\\runtimes\\MSWINSCK.zip"));
+  Changed update(twitest::ServerFile("maker\\main\\packages\\TWInstUpd130.exe"));
+  const std::string exeBefore = twitest::ReadFileBytes(Exe());
+  Start();
+  ASSERT_TRUE(twitest::ChooseListItem(main, "qPost"));
+  PressAndWaitForLog("Scan Runtimes", ", Beginning scan");
+  ASSERT_TRUE(WaitFor([&] { return ScanIsOver(); }, 60s));
+  // Each failed row installed, top first; the Winsock row's refusal is answered.
+  std::vector<HWND> refusedRows;
+  for (int clicks = 0; clicks < 6; ++clicks) {
+    HWND next = nullptr;
+    for (HWND button : InstallButtons())
+      if (std::find(refusedRows.begin(), refusedRows.end(), button) == refusedRows.end()) {
+        next = button;
+        break;
+      }
+    if (!next) break;
+    const size_t from = Log().size();
+    PostMessageW(next, BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          box = twitest::WaitForMessageBox(Exe(), "is not the file the maker signed", 0ms);
+          return box || Log().find(", Beginning scan", from) != std::string::npos;
+        },
+        120s))
+        << Log().substr(from);
+    if (box) {
+      Screenshot("13-changed-package-refused");
+      ASSERT_TRUE(PressButton(box, "OK"));
+      ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 20s));
+      refusedRows.push_back(next);
+    }
+    ASSERT_TRUE(WaitFor([&] { return ScanIsOver() || IsWindowEnabled(next); }, 60s));
+  }
+  EXPECT_EQ(refusedRows.size(), 1u);
+  EXPECT_FALSE(twitest::PathExists("C:\\windows\\system32\\MSWinSck.ocx"));
+  EXPECT_FALSE(twitest::PathExists(folder.File("MSWINSCK.zip")));
+  EXPECT_NE(Log().find("MSWINSCK.zip: refused: SHA-256 expected "), std::string::npos) << Log();
+
+  ASSERT_TRUE(PressButton(main, "Update Install Center"));
+  HWND updater = twitest::WaitForWindowOf(Exe(), kTitle + " Updater", 30s);
+  ASSERT_TRUE(updater);
+  ASSERT_TRUE(WaitFor([&] { return ShowsText(updater, "Version 1.3.0 is available!"); }, 30s));
+  const size_t from = Log().size();
+  ASSERT_TRUE(PressButton(updater, "Download and Install"));
+  WaitForLogAfter(from, "TWInstUpd.exe: refused: SHA-256 expected ", 120s);
+  EXPECT_FALSE(twitest::WaitForMessageBox(Exe(), "install it now", 3s));
+  EXPECT_FALSE(twitest::PathExists(folder.File("TWInstUpd.exe")));
+  EXPECT_FALSE(twitest::PathExists(folder.File("updater.log")));  // Updater.exe never ran
+  ASSERT_TRUE(PressButton(updater, "Exit"));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(updater); }, 20s));
+  EXPECT_TRUE(ShowsText(main, "V: 1.2.99"));
+  EXPECT_EQ(twitest::ReadFileBytes(Exe()), exeBefore);
+  ASSERT_TRUE(PressButton(main, "Exit"));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); }, 30s));
+  main = nullptr;
 }
 
 TEST_F(Journey, AManualProxyWithItsPasswordCarriesTheTransfers) {

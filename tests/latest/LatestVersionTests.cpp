@@ -52,6 +52,18 @@ TEST_F(LatestVersion, APlainVersionFileIsShownWhole) {
   EXPECT_EQ(boxes.Calls()[0].title, "Tarnwick Software Install Center");
 }
 
+// The maker's sha256 line is for the install's check: the user is shown the rest.
+TEST_F(LatestVersion, TheMakersHashLineIsNotShown) {
+  const std::string hashLine = "sha256 " + std::string(64, 'c') + "\r\n";
+  ServeVersionFile("CALLCLK_current.txt",
+                   "3.1.4\r\nhttp://example.test/callclk.exe\r\n" + hashLine + "Notes\r\n");
+  Select("Callclock");
+  ClickShowLatest();
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_EQ(boxes.Calls()[0].prompt,
+            "Latest version of CallClock is 3.1.4\r\nhttp://example.test/callclk.exe\r\nNotes\r\n");
+}
+
 TEST_F(LatestVersion, APlaceholderIsFilledAndTheAddressShownOnTheNextLine) {
   ServeVersionFile("QNV4_current.txt", "1.2.1\r\nhttp://example.test/pkg@@@.exe\r\nnotes\r\n");
   Select("qNovel4");
@@ -90,13 +102,12 @@ TEST_F(LatestVersion, ObjectsAreCreatedOnceAndNothingTurnsBusy) {
   probe.SetEnabled(true);
   ClickShowLatest();
   twi::cSHAREDInternet* client = window.cInternet.get();
-  twi::fSHAREDUpdater* updater = window.Updater.get();
   ASSERT_NE(client, nullptr);
-  ASSERT_NE(updater, nullptr);
-  EXPECT_FALSE(updater->Visible());
+  // The version file is read by its own reader: no updater window is made for it.
+  EXPECT_EQ(window.Updater.get(), nullptr);
   ClickShowLatest();
   EXPECT_EQ(window.cInternet.get(), client);
-  EXPECT_EQ(window.Updater.get(), updater);
+  EXPECT_EQ(window.Updater.get(), nullptr);
   EXPECT_EQ(boxes.Calls().size(), 2u);
   EXPECT_TRUE(enabledDuringQuery);
 }
