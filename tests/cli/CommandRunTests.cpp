@@ -273,8 +273,8 @@ TEST_F(CommandRun, UpdateIsUpToDateOrHandsOverTheNewerOne) {
   std::vector<DWORD> started = twitest::ChildProcessesOf(handedOver.pid);
   EXPECT_FALSE(started.empty());
   for (DWORD pid : started) {
-    for (DWORD grandchild : twitest::ChildProcessesOf(pid)) twitest::KillProcess(grandchild);
     twitest::KillProcess(pid);
+    for (DWORD grandchild : twitest::ChildProcessesOf(pid)) twitest::KillProcess(grandchild);
   }
 }
 
