@@ -1,7 +1,6 @@
 #include "app/RunLock.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "base/TextConv.h"
 
@@ -12,8 +11,8 @@ std::wstring RunLock::NameFor(const std::string& programFolder) {
   // a 64-bit FNV-1a hash of its upper-cased path.
   std::uint64_t hash = 14695981039346656037ull;
   for (unsigned char c : UpperLocale(programFolder)) hash = (hash ^ c) * 1099511628211ull;
-  wchar_t name[64];
-  swprintf(name, 64, L"Global\\TWInstall.Run.%016llx", static_cast<unsigned long long>(hash));
+  std::wstring name = L"Global\\TWInstall.Run.";
+  for (int shift = 60; shift >= 0; shift -= 4) name += L"0123456789abcdef"[(hash >> shift) & 0xF];
   return name;
 }
 

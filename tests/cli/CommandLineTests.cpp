@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "app/RunLock.h"
 #include "ui/MsgBox.h"
 
 namespace {
@@ -134,6 +135,17 @@ TEST(QuietAnswers, EachBoxGetsItsDefaultButton) {
       {2, ui::vbAbort},  // Abort, Retry, Ignore
   };
   for (const auto& [style, answer] : cases) EXPECT_EQ(ui::DefaultAnswer(style), answer) << style;
+}
+
+// One mutex per program folder, whatever the letters' case of its path.
+TEST(RunLock, OneNamePerProgramFolder) {
+  const std::wstring a = twi::RunLock::NameFor("C:\\Tarn wick\\Install");
+  EXPECT_EQ(a, twi::RunLock::NameFor("c:\\TARN WICK\\install"));
+  EXPECT_NE(a, twi::RunLock::NameFor("C:\\Tarn wick\\Install2"));
+  EXPECT_NE(a, twi::RunLock::NameFor("D:\\Tarn wick\\Install"));
+  EXPECT_EQ(a.rfind(L"Global\\TWInstall.Run.", 0), 0u);
+  EXPECT_EQ(a.find(L'\\', 7), std::wstring::npos);
+  EXPECT_EQ(a.size(), 21u + 16u);
 }
 
 }  // namespace
