@@ -36,8 +36,8 @@ void frmMain::Updater_InstallFile() {
   // The caption follows the quoted program path as it stands, unquoted.
   if (!StartProgram(CommandLineOf(updater, Caption()), SW_SHOWNORMAL)) {
     // Without the update program nothing can replace the install center: it
-    // stays, visible again, and says why.
-    Show();
+    // stays, visible again (a command run stays unseen), and says why.
+    if (!CommandRun) Show();
     ui::MsgBox("The update program " + updater +
                " could not be started, so the install center was not updated.");
     return;
