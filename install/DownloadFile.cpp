@@ -55,6 +55,22 @@ void CopyLocalPackage(const std::string& candidate, const std::string& destinati
                                  std::to_string(result) + ")");
 }
 
+// A proxy that refused the user name or password, or could not be reached, is said
+// once, in its own sentence, and ends the install: the later steps (unpacking,
+// copying, running) would only report the missing file again, each in its own box.
+void StopOnProxyTrouble(MainWindowLink& w, cSHAREDInternet& client, const std::string& file) {
+  const ProxyTrouble trouble = client.LastProxyTrouble();
+  if (trouble == ProxyTrouble::None) return;
+  const std::string text = client.LastProxyTroubleText();
+  if (TheFileSubs().FileExists(file)) TheFileSubs().EraseFile(file);
+  w.SetStatus(kDownloadFailed);
+  w.ReleaseDownloadClient();
+  ui::MsgBox(text);
+  throw RuntimeError(trouble == ProxyTrouble::Refused ? err::PermissionDenied
+                                                      : err::DeviceUnavailable,
+                     text);
+}
+
 }  // namespace
 
 std::string LocalPackageFolder() { return AppFolder() + "\\Local\\"; }
@@ -89,6 +105,7 @@ void DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::
       DoEvents();
       w.DownloadFailed = !ok;
       expectedSize = client.ExpectedFilesize();
+      StopOnProxyTrouble(w, client, file);
     }
     CheckFile(w, file, expectedSize);
     // Unpacking and copying read the package from localFolder: a local copy

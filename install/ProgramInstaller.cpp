@@ -52,6 +52,11 @@ std::string ProgramInstaller::GetDownloadInfo(const std::string& versionAddress)
   w.SetStatus("Retrieving download info");
   std::string text = client.OpenURL(versionAddress);
   w.SetStatus("");
+  if (client.LastProxyTrouble() != ProxyTrouble::None) {
+    // Said once here; the caller's "Could not retrieve program info" follows on the status line.
+    ui::MsgBox(client.LastProxyTroubleText());
+    return "";
+  }
   if (ContainsNoCase(text, "<HTML>")) return "";  // an error page
   if (text.find("@@@") == std::string::npos) {
     // The second line written out (a third one would be joined to it); a file

@@ -2,14 +2,15 @@
 # Installs everything the build, the demo and the tests need (Debian 12, as root).
 set -euo pipefail
 # The program is 32-bit: Wine's 32-bit loader (wine32, of the i386 architecture) runs it
-# in a 64-bit prefix as 64-bit Windows runs 32-bit programs, beside wine64.
+# in a 64-bit prefix as 64-bit Windows runs 32-bit programs, beside wine64. The x86-64
+# compiler builds the tests for a machine that runs no 32-bit code (scripts/build.sh).
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
   need_update=1
 fi
 packages=(
   cmake make git ca-certificates
-  g++-mingw-w64-i686-win32 libz-mingw-w64-dev
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 libz-mingw-w64-dev
   googletest
   wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
