@@ -16,29 +16,28 @@
 #include "update/fSHAREDUpdater.h"
 
 namespace twi {
-namespace {
 
-constexpr const char* kPackage = "TWInstUpd.exe";
-
-}  // namespace
+std::string frmMain::SelfUpdateVersionFile() {
+  return MainServerBase() + "versions/TWI_current.txt";
+}
 
 void frmMain::ShowSelfUpdate() {
   fSHAREDUpdater& updater = UpdaterObject();
   updater.InstallFile = [this] { Updater_InstallFile(); };
-  updater.ShowandCheck(MainServerBase() + "versions/TWI_current.txt", "", kPackage);
+  updater.ShowandCheck(SelfUpdateVersionFile(), "", kUpdatePackage);
 }
 
 void frmMain::Updater_InstallFile() {
   Hide();
   DoEvents();
   if (Updater) Ignoring([&] { Updater->Unload(); });
-  TheFileSubs().WriteTextFile(AppFolder() + "\\updater.ini", kPackage);
+  TheFileSubs().WriteTextFile(AppFolder() + "\\updater.ini", kUpdatePackage);
   const std::string updater = AppFolder() + "\\Updater.exe";
   // The caption follows the quoted program path as it stands, unquoted.
   if (!StartProgram(CommandLineOf(updater, Caption()), SW_SHOWNORMAL)) {
     // Without the update program nothing can replace the install center: it
-    // stays, visible again, and says why.
-    Show();
+    // stays, visible again (a command run stays unseen), and says why.
+    if (!CommandRun) Show();
     ui::MsgBox("The update program " + updater +
                " could not be started, so the install center was not updated.");
     return;

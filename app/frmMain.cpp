@@ -146,10 +146,12 @@ void frmMain::ConnectEvents() {
 void frmMain::Form_Load() { StartUp(); }
 
 void frmMain::StartUp() {
-  Ignoring([&] {
-    splash_.Show();
-    DoEvents();
-  });
+  if (!CommandRun) {
+    Ignoring([&] {
+      splash_.Show();
+      DoEvents();
+    });
+  }
   Ignoring([&] { ShowProgramInfo(false); });
   Ignoring([&] {
     for (const ProgramEntry& entry : Catalogue()) cmbPrograms.AddItem(entry.ListText);
@@ -160,12 +162,14 @@ void frmMain::StartUp() {
     SettingsFilePath = AppFolder() + "\\TWInstaller.ini";
     TheSettings().LoadSettings(SettingsFilePath);
   });
-  Ignoring([&] { TheDelay().Delay(1.25); });
-  Ignoring([&] {
-    splash_.Hide();
-    DoEvents();
-    splash_.Unload();
-  });
+  if (!CommandRun) {
+    Ignoring([&] { TheDelay().Delay(1.25); });
+    Ignoring([&] {
+      splash_.Hide();
+      DoEvents();
+      splash_.Unload();
+    });
+  }
   Ignoring([&] { lblVersion.SetCaption("V: " + TheSubs().AppVersion()); });
   Ignoring([&] { TheFileSubs().MkMissingDir(AppFolder() + "\\Runtimes"); });
 }

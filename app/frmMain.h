@@ -76,10 +76,20 @@ class frmMain : public ui::Form, public install::MainWindowLink {
 
   // Ends the process after the exit steps; tests replace it to stay alive.
   std::function<void()> EndProcess;
+  // Set before Load for a run from the command line: the window is never shown,
+  // so the start-up shows no splash and does not wait for it.
+  bool CommandRun = false;
+  // Writes updater.ini, starts Updater.exe and ends ("Update Install Center"
+  // once the package is downloaded); returns only when Updater.exe cannot start.
+  void Updater_InstallFile();
 
   static constexpr const char* kInstructionText =
       "Click 'Scan Runtimes' to see if your system is ready for this program.  Click 'Download "
       "and Install Program' to install the selected software.";
+  // "Update Install Center": the install center's own version file, and the
+  // package's file name in the program folder.
+  static std::string SelfUpdateVersionFile();
+  static constexpr const char* kUpdatePackage = "TWInstUpd.exe";
   static constexpr const char* kRebootReminder =
       "Don't forget to reboot your computer before using the programs you have installed.";
 
@@ -100,7 +110,6 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   void ShowAbout();
   // "Update Install Center" (app/SelfUpdate.cpp).
   void ShowSelfUpdate();
-  void Updater_InstallFile();
   void ShowProxySetup();
   void CreateDownloadClient();
   void ShowLatestVersion(const std::string& versionAddress, const std::string& programName);

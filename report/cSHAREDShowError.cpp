@@ -10,6 +10,10 @@ namespace twi {
 
 void cSHAREDShowError::ShowErr(const std::string& errorMessage, const std::string& helpPage) {
   constexpr const char* kModule = "cShowError";
+  if (Unattended) {
+    TrapToLog("ShowErr", kModule, [&] { Unattended(errorMessage); });
+    return;
+  }
   std::unique_ptr<fSHAREDErrorRpt> window;
   TrapToLog("ShowErr", kModule, [&] { window = std::make_unique<fSHAREDErrorRpt>(); });
   if (!window) return;

@@ -81,6 +81,14 @@ void cSHAREDSettings::DeleteAllSettings() {
   index_.clear();
 }
 
+void cSHAREDSettings::DeleteSetting(const std::string& settingTitle) {
+  int index = IndexOf(settingTitle);
+  if (index < 0) return;
+  entries_.erase(entries_.begin() + index);
+  index_.clear();
+  for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(KeyOf(entries_[i].KeyName), i);
+}
+
 void cSHAREDSettings::AddSetting(const std::string& settingTitle, Variant settingValue) {
   TrapToLog("AddSetting", kModule, [&] {
     if (settingValue.IsBool()) settingValue = Variant(settingValue.AsBool() ? -1L : 0L);

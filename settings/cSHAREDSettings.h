@@ -53,6 +53,8 @@ class cSHAREDSettings {
   }
   bool IsSettingPresent(const std::string& settingTitle) const;
   void DeleteAllSettings();
+  // Removes one setting (nothing when it is not there); the others keep their order.
+  void DeleteSetting(const std::string& settingTitle);
   const std::vector<cSHAREDSetting>& Entries() const { return entries_; }
 
   // The text a value is written as after the comma.

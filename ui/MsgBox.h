@@ -17,9 +17,11 @@ enum MsgBoxStyle {
   vbQuestion = 32,
   vbExclamation = 48,
   vbInformation = 64,
+  vbDefaultButton2 = 256,
+  vbDefaultButton3 = 512,
 };
 
-enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbRetry = 4, vbYes = 6, vbNo = 7 };
+enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
 struct MsgBoxCall {
   std::string prompt;
@@ -33,5 +35,11 @@ using MsgBoxAnswerer = std::function<int(const MsgBoxCall&)>;
 int MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "");
 // Installs (or, with nullptr, removes) the answerer used instead of a real box.
 void SetMsgBoxAnswerer(MsgBoxAnswerer answerer);
+// The real box, whatever answerer is installed (an answerer that lets some boxes
+// through to the person shows them with this).
+int ShowMsgBoxWindow(const MsgBoxCall& call);
+// The button a box of `style` answers when the person just presses Enter: its
+// default button (the second or third when the style names it, else the first).
+int DefaultAnswer(int style);
 
 }  // namespace ui
