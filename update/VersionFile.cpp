@@ -1,6 +1,5 @@
 #include "update/VersionFile.h"
 
-#include <cctype>
 #include <vector>
 
 #include "base/RuntimeError.h"
@@ -43,14 +42,6 @@ short LeadingNumber16(const std::string& text) {
   if (negative) value = -value;
   if (value < -32768 || value > 32767) throw RuntimeError::Numbered(err::Overflow);
   return static_cast<short>(value);
-}
-
-// A line whose first word is "sha256", in any case (as the maker's tool sees it): the
-// maker's, never shown.
-bool IsHashLine(const std::string& line) {
-  size_t start = line.find_first_not_of(" \t");
-  if (start == std::string::npos || UpperAscii(line.substr(start, 6)) != "SHA256") return false;
-  return start + 6 == line.size() || !std::isalnum(static_cast<unsigned char>(line[start + 6]));
 }
 
 }  // namespace
@@ -102,7 +93,7 @@ std::string WithoutHashLines(const std::string& text) {
     std::string line = ReplaceAll(text.substr(start, end == std::string::npos ? std::string::npos
                                                                               : end - start),
                                   "\r", "");
-    if (!IsHashLine(line)) kept += text.substr(start, next - start);
+    if (!crypto::IsHashLine(line)) kept += text.substr(start, next - start);
     start = next;
   }
   return kept;

@@ -18,17 +18,6 @@ bool IsLetterOrDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// Whether the line starts with the word "sha256" in any case ("sha256:", "SHA256 "
-// too, not "sha256sum"): such a line is meant as the hash, and is refused when it is
-// not exactly right.
-bool IsHashLine(std::string_view line) {
-  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-  if (line.size() < kWord.size()) return false;
-  for (std::size_t i = 0; i < kWord.size(); ++i)
-    if ((line[i] | 0x20) != kWord[i]) return false;
-  return line.size() == kWord.size() || !IsLetterOrDigit(line[kWord.size()]);
-}
-
 std::optional<Sha256Digest> DigestOfHashLine(std::string_view line) {
   line = WithoutTrailingBlanks(line);
   if (line.substr(0, kWord.size()) != kWord || line.size() <= kWord.size() ||
@@ -38,6 +27,14 @@ std::optional<Sha256Digest> DigestOfHashLine(std::string_view line) {
 }
 
 }  // namespace
+
+bool IsHashLine(std::string_view line) {
+  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+  if (line.size() < kWord.size()) return false;
+  for (std::size_t i = 0; i < kWord.size(); ++i)
+    if ((line[i] | 0x20) != kWord[i]) return false;
+  return line.size() == kWord.size() || !IsLetterOrDigit(line[kWord.size()]);
+}
 
 VersionHash Sha256LineOf(std::string_view versionFileText) {
   VersionHash result;

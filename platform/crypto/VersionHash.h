@@ -24,4 +24,9 @@ struct VersionHash {
 
 VersionHash Sha256LineOf(std::string_view versionFileText);
 
+// Whether a line starts with the word "sha256" in any case ("sha256:", "SHA256 " too,
+// not "sha256sum"): such a line is meant as the hash, and is refused when it is not
+// exactly right. No reader shows it to people.
+bool IsHashLine(std::string_view line);
+
 }  // namespace twi::crypto
