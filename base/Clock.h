@@ -5,10 +5,15 @@
 // the program (event pumping, progress throttling, transfer time-outs, delays)
 // measures elapsed time with it.
 #include <cstdint>
+#include <functional>
 
 namespace twi {
 
 double ClockSeconds();
 std::int64_t ClockMilliseconds();
+
+// The clock a pacing rule reads: ClockSeconds, or a test's own, which it moves on
+// by hand so that the rule's result does not hang on how busy the machine is.
+using SecondsClock = std::function<double()>;
 
 }  // namespace twi

@@ -15,10 +15,10 @@ void cSHAREDDelay::newDoEvents() {
 }
 
 void cSHAREDDelay::RegularDoEvents() {
-  double now = ClockSeconds();
+  double now = clock_();
   if (now > nextRegularPump_) {
     DoEvents();
-    nextRegularPump_ = ClockSeconds() + 0.25;
+    nextRegularPump_ = clock_() + 0.25;
   }
 }
 

@@ -1,9 +1,16 @@
 #pragma once
 // Waiting while the windows stay alive, and letting pending window events run.
+#include <utility>
+
+#include "base/Clock.h"
+
 namespace twi {
 
 class cSHAREDDelay {
  public:
+  // `clock` paces RegularDoEvents; the waits always take real time.
+  explicit cSHAREDDelay(SecondsClock clock = ClockSeconds) : clock_(std::move(clock)) {}
+
   // Lets pending window events run, but only when keyboard or mouse input waits.
   void newDoEvents();
   // Lets pending window events run at most once per quarter second.
@@ -19,6 +26,7 @@ class cSHAREDDelay {
   void MsgWait(long milliseconds);
 
  private:
+  SecondsClock clock_;
   double nextRegularPump_ = 0.0;
 };
 

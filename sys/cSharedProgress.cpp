@@ -26,8 +26,8 @@ void cSharedProgress::ShowProgressString(ui::PictureBox& statusBar, double curre
 void cSharedProgress::ShowProgress(ui::PictureBox& box, double current, double max,
                                    const std::string& text, bool percent, COLORREF fore) {
   COLORREF barColour = fore != 0 ? fore : (!text.empty() || percent ? kBarColour : 0);
-  if (current != max && ClockSeconds() < earliestNext_) return;
-  earliestNext_ = ClockSeconds() + kThrottleSeconds;
+  if (current != max && clock_() < earliestNext_) return;
+  earliestNext_ = clock_() + kThrottleSeconds;
   if (max == 0) max = 1;
   double fraction = current / max;
   if (fraction < 0) fraction = 0;

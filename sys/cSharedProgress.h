@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+
+#include "base/Clock.h"
 
 namespace ui {
 class PictureBox;
@@ -14,6 +17,8 @@ namespace twi {
 
 class cSharedProgress {
  public:
+  explicit cSharedProgress(SecondsClock clock = ClockSeconds) : clock_(std::move(clock)) {}
+
   // An empty text shows the percentage instead. Colours of 0 mean "none".
   void ShowProgressString(ui::PictureBox& statusBar, double currentValue, double maxValue,
                           const std::string& textString, COLORREF foreColour = 0,
@@ -29,6 +34,7 @@ class cSharedProgress {
                     bool percent, COLORREF fore);
   void PrintDeadCenter(ui::PictureBox& box, const std::string& text, bool clearFirst,
                        COLORREF textColour, COLORREF backColour);
+  SecondsClock clock_;
   double earliestNext_ = 0.0;
 };
 

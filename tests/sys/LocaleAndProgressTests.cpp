@@ -81,25 +81,27 @@ TEST(Progress, BarWidthFollowsTheFractionAndUpdatesAreThrottled) {
   form.Load();
   ui::PictureBox& box = form.picture;
   int w = box.ScaleWidth(), h = box.ScaleHeight();
-  twi::cSharedProgress progress;
+  double now = 100.0;  // the progress's clock, moved on by hand
+  twi::cSharedProgress progress([&] { return now; });
   // A maximum of 0 counts as 1: half the width.
   progress.ShowProgressString(box, 0.5, 0, "x");
   EXPECT_TRUE(IsBar(box.Point(w / 2 - 3, h - 2)));
   EXPECT_FALSE(IsBar(box.Point(w / 2 + 3, h - 2)));
   // Within 0.15 s a second update is dropped ...
+  now += 0.14;
   progress.ShowProgressString(box, 90, 100, "x");
   EXPECT_FALSE(IsBar(box.Point(w * 8 / 10, h - 2)));
   // ... but the final one is always drawn.
   progress.ShowProgressString(box, 100, 100, "done");
   EXPECT_TRUE(IsBar(box.Point(w - 2, h - 2)));
-  Sleep(200);
+  now += 0.16;
   progress.ShowProgressString(box, 25, 100, "");
   EXPECT_TRUE(IsBar(box.Point(w / 4 - 3, h - 2)));
   EXPECT_FALSE(IsBar(box.Point(w / 4 + 3, h - 2)));
-  Sleep(200);
+  now += 0.16;
   progress.ShowProgressString(box, 150, 100, "over");  // wider than the box: clipped
   EXPECT_TRUE(IsBar(box.Point(w - 1, h - 2)));
-  Sleep(200);
+  now += 0.16;
   progress.ShowProgressString(box, -5, 100, "below");
   EXPECT_FALSE(IsBar(box.Point(1, h - 2)));
 }
