@@ -125,7 +125,7 @@ void CommandRun::Finish(int code) {
 
 void CommandRun::ScanAndShow() {
   main_.Scan.Scan();
-  for (int row = 0; row < main_.NextRow; ++row)
+  for (int row = 0; row < main_.Scan.NextRow(); ++row)
     Ignoring([&] {
       console_.Line("  " + main_.lblControlName[row].Caption() + ": " +
                     (main_.lblFail[row].Visible() ? "Fail" : "OK"));
@@ -134,7 +134,7 @@ void CommandRun::ScanAndShow() {
 
 std::vector<std::string> CommandRun::FailedComponents() {
   std::vector<std::string> keys;
-  for (int row = 0; row < main_.NextRow; ++row)
+  for (int row = 0; row < main_.Scan.NextRow(); ++row)
     Ignoring([&] {
       if (main_.lblFail[row].Visible()) keys.push_back(main_.cmdInstall[row].Tag);
     });
@@ -169,10 +169,10 @@ int CommandRun::Install() {
   // The Internet control (row 0) first: without it nothing else is installed.
   if (!missing.empty() && missing.front() == "MSINET") {
     failed = !InstallComponent("MSINET", waitingForReboot);
-    main_.InetOK = main_.Scan.TestMSINET();
+    main_.Scan.TestMSINET();
     missing.erase(missing.begin());
   }
-  if (!main_.InetOK) {
+  if (!main_.Scan.InetOK()) {
     Status(install::RuntimeInstaller::kInternetControlFirst);
     failed = true;
   } else {
@@ -195,7 +195,7 @@ int CommandRun::Install() {
 }
 
 bool CommandRun::InstallProgram() {
-  if (!main_.InetOK) {
+  if (!main_.Scan.InetOK()) {
     Status(install::ProgramInstaller::kInternetControlMissing);
     return false;
   }

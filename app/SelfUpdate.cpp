@@ -27,9 +27,12 @@ void frmMain::ShowSelfUpdate() {
   updater.ShowandCheck(SelfUpdateVersionFile(), "", kUpdatePackage);
 }
 
+// Runs after the updater window's click has returned and the window has closed
+// (it posts the hand-over), or from the command line's /update.
 void frmMain::Updater_InstallFile() {
   Hide();
   DoEvents();
+  // The command line's check loads the updater window unseen.
   if (Updater) Ignoring([&] { Updater->Unload(); });
   TheFileSubs().WriteTextFile(AppFolder() + "\\updater.ini", kUpdatePackage);
   const std::string updater = AppFolder() + "\\Updater.exe";

@@ -9,7 +9,6 @@
 #include "base/Trap.h"
 #include "diag/cSharedLogging.h"
 #include "install/Catalogue.h"
-#include "lang/cSharedLang.h"
 #include "net/cSHAREDInternet.h"
 #include "net/fSHAREDProxy.h"
 #include "settings/cSHAREDSettings.h"
@@ -134,7 +133,7 @@ void frmMain::ConnectEvents() {
   cmdHelp.OnClick = [this] { ShowAbout(); };
   cmdUpdateInstallCenter.OnClick = [this] { ShowSelfUpdate(); };
   cmdProxy.OnClick = [this] { ShowProxySetup(); };
-  cmdInstallProg.OnClick = [this] { ProgramInstall.cmdInstallProg_Click(); };
+  cmdInstallProg.OnClick = [this] { ProgramInstall.InstallProgramClicked(); };
   cmdExit.OnClick = [this] { ExitProgram(); };
   cmdInstallProg.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(0); };
   cmdShowLatest.OnMouseMove = [this](const ui::MouseArgs&) { ShowTip(1); };
@@ -191,6 +190,41 @@ void frmMain::ShowProgramInfo(bool showLatest) {
   }
   if (showLatest) Ignoring([&] { ShowLatestVersion(versionAddress, programName); });
   DoEvents();
+}
+
+int frmMain::RowTop(int row) { return static_cast<int>(475.0f * row + 340.0f); }
+
+// Each control of the row is loaded on its own: one that exists already stays.
+void frmMain::LoadRow(int row) {
+  Ignoring([&] { lblOK.Load(row); });
+  Ignoring([&] { lblFail.Load(row); });
+  Ignoring([&] { lblControlName.Load(row); });
+  Ignoring([&] { cmdInstall.Load(row); });
+}
+
+void frmMain::PrepareRow(int row, const std::string& component) {
+  LoadRow(row);
+  const int top = RowTop(row);
+  Ignoring([&] { lblControlName[row].SetTop(top); });
+  Ignoring([&] { lblFail[row].SetTop(top); });
+  Ignoring([&] { lblOK[row].SetTop(top); });
+  Ignoring([&] { cmdInstall[row].SetTop(top - 100); });
+  Ignoring([&] { cmdInstall[row].Tag = component; });
+}
+
+void frmMain::ShowRowName(int row, const std::string& name) {
+  LoadRow(row);
+  lblControlName[row].SetCaption(name);
+  lblControlName[row].SetVisible(true);
+}
+
+void frmMain::ShowRowResult(int row, bool passed) {
+  if (passed) {
+    lblOK[row].SetVisible(true);
+    return;
+  }
+  lblFail[row].SetVisible(true);
+  cmdInstall[row].SetVisible(true);
 }
 
 cSHAREDInternet& frmMain::DownloadClient() {

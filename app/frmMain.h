@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/frmSplash.h"
-#include "install/MainWindowLink.h"
+#include "install/MainWindowView.h"
 #include "install/ProgramInstaller.h"
 #include "install/RuntimeInstaller.h"
 #include "install/RuntimeScan.h"
@@ -24,7 +24,7 @@ namespace twi {
 class cSHAREDInternet;
 class fSHAREDUpdater;
 
-class frmMain : public ui::Form, public install::MainWindowLink {
+class frmMain : public ui::Form, public install::MainWindowView {
  public:
   frmMain();
   ~frmMain() override;
@@ -33,7 +33,14 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   ui::Frame Frame2;
   ui::ComboBox cmbPrograms;
   ui::Label lblAbout;
-  ui::Frame Frame1;  // holds the result rows (lblControlName, lblOK, lblFail, cmdInstall)
+  ui::Frame Frame1;  // holds the result rows
+  // The result rows: element 0 of each array is the design template that the
+  // window creates; row r shows in element r. A row's button carries the key of
+  // the component it installs in its tag.
+  ui::ControlArray<ui::Label> lblControlName;
+  ui::ControlArray<ui::Label> lblOK;
+  ui::ControlArray<ui::Label> lblFail;
+  ui::ControlArray<ui::Button> cmdInstall;
   ui::Button cmdScan, cmdShowLatest, cmdInstallProg, cmdStop, cmdUpdateInstallCenter, cmdHelp,
       cmdProxy, cmdExit;
   ui::Label lblVersion;
@@ -41,33 +48,43 @@ class frmMain : public ui::Form, public install::MainWindowLink {
   ui::ControlArray<ui::Frame> TipFrame;
   ui::ControlArray<ui::Label> lblToolTip;
 
-  // Member state shared with the operations behind the buttons (the install
-  // operations' share, NextRow, InetOK and RebootNeeded, comes
-  // with install::MainWindowLink).
+  // Member state shared with the operations behind the buttons.
   std::unique_ptr<cSHAREDInternet> cInternet;  // the download client, created on first need
   std::unique_ptr<fSHAREDUpdater> Updater;     // the updater window of "Update Install Center"
   std::string SettingsFilePath;
+  bool RebootNeeded = false;  // an install needs a reboot: the exit reminds the user
 
   // The runtime scan behind "Scan Runtimes", the installer behind each result
   // row's "Install" and the program installer behind "Download and Install
   // Program".
   RuntimeScan Scan{*this};
-  install::RuntimeInstaller Installer{*this};
+  install::RuntimeInstaller Installer{*this, Scan};
   install::ProgramInstaller ProgramInstall{*this, Scan};
-  void cmdInstall_Click(int index) { Installer.cmdInstall_Click(index); }
+  void cmdInstall_Click(int index) { Installer.InstallClicked(index, cmdInstall[index].Tag); }
 
+  // The view the install operations have of this window.
+  void PrepareRow(int row, const std::string& component) override;
+  void ShowRowName(int row, const std::string& name) override;
+  void ShowRowResult(int row, bool passed) override;
+  void ClearRows() override { ShowProgramInfo(false); }
   // The status line: every operation reports here; each change is logged.
   void SetStatus(const std::string& text) override { lblStatus.SetCaption(text); }
   std::string Status() const override { return lblStatus.Caption(); }
-
-  void DisableControls() override;
-  void EnableControls() override;
-  void ShowProgramInfo(bool showLatest) override;
+  void ShowBusy() override { DisableControls(); }
+  void ShowIdle() override { EnableControls(); }
   std::string SelectedProgram() const override { return cmbPrograms.Text(); }
   cSHAREDInternet& DownloadClient() override;
   void ReleaseDownloadClient() override;
   void ShowStopButton(bool visible) override;
-  void PressScan() override { cmdScan.Click(); }
+  void RemindOfRebootAtExit() override { RebootNeeded = true; }
+
+  void DisableControls();
+  void EnableControls();
+  // Clears the result rows and shows the selected program's description; with
+  // showLatest, the latest version of it too.
+  void ShowProgramInfo(bool showLatest);
+  // Vertical place of result row `row` in twips from the top of the result frame.
+  static int RowTop(int row);
   fSHAREDUpdater& UpdaterObject();
   void ShowTip(int index);
   void HideTip(int index);
@@ -101,6 +118,7 @@ class frmMain : public ui::Form, public install::MainWindowLink {
 
  private:
   void CreateResultRowTemplate();
+  void LoadRow(int row);
   void CreateButtons();
   void CreateTipFrames();
   void ConnectEvents();

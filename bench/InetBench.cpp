@@ -128,7 +128,7 @@ bool ControlChunks(const std::string& url, PatternCheck& check, std::size_t chun
 // installers do (size asked for, every message raised, no progress window).
 bool GetFileWithDownloadClient(const std::string& url, const std::string& filePath) {
   twi::cSHAREDInternet client;
-  return client.GetFile(url, filePath, true, false, false, false);
+  return client.GetFile(url, filePath);
 }
 
 bool CheckFile(const std::string& path, PatternCheck& check) {

@@ -2,8 +2,9 @@
 
 #include "base/DoEvents.h"
 #include "base/Trap.h"
+#include "diag/RoutineSteps.h"
 #include "diag/cSharedLogging.h"
-#include "install/MainWindowLink.h"
+#include "install/MainWindowView.h"
 #include "install/ReplaceAtReboot.h"
 #include "sys/ExecCmd.h"
 #include "sys/SystemFolders.h"
@@ -13,15 +14,13 @@
 
 namespace twi::install {
 
-void CopyToSysFolder(MainWindowLink& w, const std::string& sourcePath, const std::string& fileName,
+void CopyToSysFolder(MainWindowView& w, const std::string& sourcePath, const std::string& fileName,
                      bool inUseFallback) {
   // A step that fails shows and logs its error, and the next step runs.
-  auto step = [&](auto action) {
-    std::optional<RuntimeError> error = Trapping(action);
-    if (!error) return;
-    w.SetStatus("CopyToSysFolder: " + error->Description());
-    TheLog().LogEvent(ErrorText(*error, ErrorStyle::NumberDash));
-  };
+  RoutineSteps step({.routine = "CopyToSysFolder", .onError = [&](const RuntimeError& error) {
+                       w.SetStatus("CopyToSysFolder: " + error.Description());
+                       TheLog().LogEvent(ErrorText(error, ErrorStyle::NumberDash));
+                     }});
   cSharedFileSubs& files = TheFileSubs();
   std::string systemFolder, target;
   step([&] {

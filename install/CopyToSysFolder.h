@@ -9,9 +9,9 @@
 
 namespace twi::install {
 
-class MainWindowLink;
+class MainWindowView;
 
-void CopyToSysFolder(MainWindowLink& window, const std::string& sourcePath,
+void CopyToSysFolder(MainWindowView& window, const std::string& sourcePath,
                      const std::string& fileName, bool inUseFallback);
 
 }  // namespace twi::install

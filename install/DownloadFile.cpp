@@ -6,7 +6,7 @@
 #include "base/TextConv.h"
 #include "base/Trap.h"
 #include "diag/cSharedLogging.h"
-#include "install/MainWindowLink.h"
+#include "install/MainWindowView.h"
 #include "install/OwnFiles.h"
 #include "update/PackageCheck.h"
 #include "net/ServerAddresses.h"
@@ -20,7 +20,7 @@ namespace {
 
 // Looks at the file that arrived (or the local copy) and erases a bad one; true for a
 // good one. A file the maker's hash refuses ends the install (see the header).
-bool CheckFile(MainWindowLink& w, const std::string& file, bool transferEnded, long expectedSize,
+bool CheckFile(MainWindowView& w, const std::string& file, bool transferEnded, long expectedSize,
                const std::function<Expectation()>& expectation) {
   cSharedFileSubs& files = TheFileSubs();
   FileLen(file);  // no file at all: error 53 for the caller's handler
@@ -77,7 +77,7 @@ void CopyLocalPackage(const std::string& candidate, const std::string& destinati
 // A proxy that refused the user name or password, or could not be reached, is said
 // once, in its own sentence, and ends the install: the later steps (unpacking,
 // copying, running) would only report the missing file again, each in its own box.
-void StopOnProxyTrouble(MainWindowLink& w, cSHAREDInternet& client, const std::string& file) {
+void StopOnProxyTrouble(MainWindowView& w, cSHAREDInternet& client, const std::string& file) {
   const ProxyTrouble trouble = client.LastProxyTrouble();
   if (trouble == ProxyTrouble::None) return;
   const std::string text = client.LastProxyTroubleText();
@@ -94,7 +94,7 @@ void StopOnProxyTrouble(MainWindowLink& w, cSHAREDInternet& client, const std::s
 
 std::string LocalPackageFolder() { return AppFolder() + "\\Local\\"; }
 
-bool DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::string& fileName,
+bool DownloadFile(MainWindowView& w, const std::string& localFolder, const std::string& fileName,
                   const std::string& url, const std::string& subFolder,
                   const Expectation* expected) {
   bool good = false;
@@ -120,7 +120,8 @@ bool DownloadFile(MainWindowLink& w, const std::string& localFolder, const std::
       file = localFolder + fileName;
       w.ShowStopButton(true);
       DoEvents();
-      transferEnded = client.GetFile(url, file, true, false, false, false);
+      // The size is asked first, so that the status line shows the progress.
+      transferEnded = client.GetFile(url, file, {.getSize = true});
       w.ShowStopButton(false);
       DoEvents();
       expectedSize = client.ExpectedFilesize();

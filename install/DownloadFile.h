@@ -24,9 +24,9 @@
 
 namespace twi::install {
 
-class MainWindowLink;
+class MainWindowView;
 
-bool DownloadFile(MainWindowLink& window, const std::string& localFolder,
+bool DownloadFile(MainWindowView& window, const std::string& localFolder,
                   const std::string& fileName, const std::string& url,
                   const std::string& subFolder, const Expectation* expected = nullptr);
 

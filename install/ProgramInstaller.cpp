@@ -4,9 +4,10 @@
 #include "base/DoEvents.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
+#include "diag/RoutineSteps.h"
 #include "install/Catalogue.h"
 #include "install/DownloadFile.h"
-#include "install/MainWindowLink.h"
+#include "install/MainWindowView.h"
 #include "install/RuntimeScan.h"
 #include "update/PackageCheck.h"
 #include "update/VersionFile.h"
@@ -17,38 +18,38 @@
 
 namespace twi::install {
 
-void ProgramInstaller::cmdInstallProg_Click() {
+void ProgramInstaller::InstallProgramClicked() {
   // An error that reaches the click (error 5 from the download and install
   // among them) ends it: the window is idle again and shows the error.
   if (std::optional<RuntimeError> error = Trapping([&] { InstallSelectedProgram(); })) {
-    window_.EnableControls();
+    window_.ShowIdle();
     window_.SetStatus(error->Description());
     DoEvents();
   }
 }
 
 void ProgramInstaller::InstallSelectedProgram() {
-  MainWindowLink& w = window_;
-  w.InetOK = scan_.TestMSINET();  // the Internet control is tried again now
-  w.ShowProgramInfo(false);
-  if (!w.InetOK) {
+  MainWindowView& w = window_;
+  const bool inetOK = scan_.TestMSINET();  // the Internet control is tried again now
+  w.ClearRows();
+  if (!inetOK) {
     ui::MsgBox(kInternetControlMissing);
     return;
   }
-  w.DisableControls();
+  w.ShowBusy();
   const ProgramEntry* entry = FindProgramByKey(CatalogueKeyOf(w.SelectedProgram()));
   const std::string address = entry ? GetDownloadInfo(VersionFileAddress(*entry)) : "";
   if (address.empty()) {
     w.SetStatus("Could not retrieve program info");
   } else {
     DownloadAndInstallProgram(address, w.SelectedProgram(), TheFileSubs().FileOnly(address));
-    w.PressScan();
+    scan_.Scan();
   }
-  w.EnableControls();
+  w.ShowIdle();
 }
 
 std::string ProgramInstaller::GetDownloadInfo(const std::string& versionAddress) {
-  MainWindowLink& w = window_;
+  MainWindowView& w = window_;
   cSHAREDInternet& client = w.DownloadClient();
   w.SetStatus("Retrieving download info");
   installerExpectation_ = {};
@@ -81,16 +82,15 @@ std::string ProgramInstaller::GetDownloadInfo(const std::string& versionAddress)
 void ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddress,
                                                  const std::string& programName,
                                                  const std::string& fileName) {
-  MainWindowLink& w = window_;
+  MainWindowView& w = window_;
   // Each step that fails shows its error and the next one runs; error 5 goes up
   // to the click, and error 75 leaves the routine's own text on the status line.
-  auto step = [&](auto action) {
-    std::optional<RuntimeError> error = Trapping(action);
-    if (!error) return;
-    w.SetStatus("DownloadAndInstallProgram: " + error->Description());
-    if (error->Number() == err::InvalidProcedureCall) throw *error;
-    if (error->Number() != err::PathFileAccess) w.SetStatus(error->Description());
-  };
+  RoutineSteps step({.routine = "DownloadAndInstallProgram",
+                     .onError = [&](const RuntimeError& error) {
+                       w.SetStatus("DownloadAndInstallProgram: " + error.Description());
+                       if (error.Number() == err::InvalidProcedureCall) throw error;
+                       if (error.Number() != err::PathFileAccess) w.SetStatus(error.Description());
+                     }});
   const std::string folder = AppFolder() + "\\";
   step([&] { ui::MsgBox("If you are using " + programName + " please close it before proceeding"); });
   step([&] {

@@ -13,14 +13,14 @@ class RuntimeScan;
 
 namespace install {
 
-class MainWindowLink;
+class MainWindowView;
 
 class ProgramInstaller {
  public:
-  ProgramInstaller(MainWindowLink& window, RuntimeScan& scan) : window_(window), scan_(scan) {}
+  ProgramInstaller(MainWindowView& window, RuntimeScan& scan) : window_(window), scan_(scan) {}
 
-  // The click of cmdInstallProg.
-  void cmdInstallProg_Click();
+  // The click of "Download and Install Program".
+  void InstallProgramClicked();
   // The download address the version file at `versionAddress` names, "" when
   // there is none (no reply, an error page, no second line) or when the maker's
   // signature on the file refuses it (said in a box). What the installer must be
@@ -38,7 +38,7 @@ class ProgramInstaller {
  private:
   void InstallSelectedProgram();
 
-  MainWindowLink& window_;
+  MainWindowView& window_;
   RuntimeScan& scan_;
   Expectation installerExpectation_;  // from the last GetDownloadInfo
 };

@@ -13,7 +13,7 @@
 #include "base/cSharedOSInfo.h"
 #include "diag/cSharedLogging.h"
 #include "install/CopyToSysFolder.h"
-#include "install/MainWindowLink.h"
+#include "install/MainWindowView.h"
 #include "sys/SystemFolders.h"
 #include "sys/cSharedFileSubs.h"
 
@@ -69,7 +69,7 @@ std::string TemporaryNameFor(const std::string& systemFolder, const std::string&
                     ".TMP");
 }
 
-void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std::string& fileName,
+void ReplaceAtReboot(MainWindowView& w, const std::string& sourcePath, const std::string& fileName,
                      const std::string& systemFolder) {
   w.SetStatus("System file in use. Adding commands to wininit.ini");
   DoEvents();
@@ -130,7 +130,7 @@ void ReplaceAtReboot(MainWindowLink& w, const std::string& sourcePath, const std
                         ErrorText(RuntimeError::FromLastError()));
   }
   file.Close();
-  w.RebootNeeded = true;
+  w.RemindOfRebootAtExit();
 }
 
 }  // namespace twi::install

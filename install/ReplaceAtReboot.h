@@ -7,15 +7,15 @@
 // when it has one: start-up reads only the first); on the NT family the record line
 // "MoveFileEx(temporary,target, MOVEFILE_DELAY_UNTIL_REBOOT);" together with the
 // system's own delayed move, which is what replaces the file there (a refusal is
-// logged). Sets RebootNeeded, so the exit reminds the user. Errors (an init file
+// logged). The window then reminds the user of the reboot at exit. Errors (an init file
 // that cannot be opened) are raised to the caller.
 #include <string>
 
 namespace twi::install {
 
-class MainWindowLink;
+class MainWindowView;
 
-void ReplaceAtReboot(MainWindowLink& window, const std::string& sourcePath,
+void ReplaceAtReboot(MainWindowView& window, const std::string& sourcePath,
                      const std::string& fileName, const std::string& systemFolder);
 
 // The temporary name the new file waits under.

@@ -1,36 +1,37 @@
 #pragma once
 // The runtime scan of the main window: for the selected program, each runtime
 // component it needs is tried in a hidden test window, and one result row per
-// component shows "OK", or "Fail" with an "Install" button that carries the
-// component key in its tag.
+// component shows "OK", or "Fail" with an "Install" button for that component.
+// The scan keeps which row the next test fills and whether the Internet control,
+// which every other install needs, passed.
 #include <string>
 #include <string_view>
 
 namespace twi {
 
 namespace install {
-class MainWindowLink;
+class MainWindowView;
 class TestWindow;
 }  // namespace install
 
 class RuntimeScan {
  public:
-  explicit RuntimeScan(install::MainWindowLink& window) : window_(window) {}
+  explicit RuntimeScan(install::MainWindowView& window) : window_(window) {}
 
   // The click of "Scan Runtimes".
   void Scan();
-  // Creates (when needed) and places row NextRow; its button's tag := the key.
-  void PrepareResultRow(const std::string& componentKey);
-  // Runs one test window in row NextRow, shows the result, advances NextRow.
+  // Runs one test window in the next row, shows the result, moves to the next row.
   bool ControlOK(install::TestWindow& testForm);
   // The test routine of a component (TestMSINET, TestMSComCT2, …): logs its
   // text, runs its test window through ControlOK. False for an unknown key.
   bool TestComponent(std::string_view componentKey);
-  // Tests the Internet control alone, always in row 0.
+  // Tests the Internet control alone, always in row 0; InetOK() is its result.
   bool TestMSINET();
 
-  // Vertical place of result row `row` in twips from the top of the result frame.
-  static int RowTop(int row);
+  // The rows the last scan filled (the next test's row).
+  int NextRow() const { return nextRow_; }
+  // The Internet control passed its last test.
+  bool InetOK() const { return inetOK_; }
 
   static constexpr const char* kAllPassed =
       "Passed all tests. The selected program should run perfectly.";
@@ -40,7 +41,11 @@ class RuntimeScan {
 
  private:
   void ScanSelectedProgram();
-  install::MainWindowLink& window_;
+  bool Needed(std::string_view componentKey) const;
+
+  install::MainWindowView& window_;
+  int nextRow_ = 0;
+  bool inetOK_ = false;
 };
 
 }  // namespace twi

@@ -6,7 +6,8 @@
 
 #include "base/TextConv.h"
 #include "base/Trap.h"
-#include "install/MainWindowLink.h"
+#include "diag/RoutineSteps.h"
+#include "install/MainWindowView.h"
 #include "install/PackageStaging.h"
 #include "sys/CGUnzipFiles.h"
 #include "sys/ExecCmd.h"
@@ -46,7 +47,7 @@ std::string TextToShow(const LibraryRun& run, const std::string& packageName,
 
 // Moves what the package unpacked into its target; false when a file could not be
 // put there. The install center's own files are left out, with a warning.
-bool PutInPlace(MainWindowLink& w, const std::string& packageName, const std::string& targetFolder,
+bool PutInPlace(MainWindowView& w, const std::string& packageName, const std::string& targetFolder,
                 PackageStaging& staging, bool cleanly) {
   PackageStaging::Outcome outcome;
   if (auto error = Trapping([&] { outcome = staging.MoveIntoTarget(); })) {
@@ -73,14 +74,12 @@ bool PutInPlace(MainWindowLink& w, const std::string& packageName, const std::st
 
 }  // namespace
 
-bool Unzip(MainWindowLink& w, const std::string& folder, const std::string& packageName,
+bool Unzip(MainWindowView& w, const std::string& folder, const std::string& packageName,
            const std::string& targetFolder) {
   // Every step that fails shows its error and the next one runs.
-  auto step = [&](auto action) {
-    std::optional<RuntimeError> error = Trapping(action);
-    if (error) w.SetStatus("Unzip: " + error->Description());
-    return !error;
-  };
+  RoutineSteps step({.routine = "Unzip", .onError = [&](const RuntimeError& error) {
+                       w.SetStatus("Unzip: " + error.Description());
+                     }});
   step([&] {
     if (!CreateDirectoryW(ToWide(targetFolder).c_str(), nullptr) &&
         GetLastError() != ERROR_ALREADY_EXISTS)

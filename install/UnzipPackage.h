@@ -13,11 +13,11 @@
 
 namespace twi::install {
 
-class MainWindowLink;
+class MainWindowView;
 
 // True when the package was unpacked into the target (or was a program and ran);
 // false when it failed, and nothing of it is in the target.
-bool Unzip(MainWindowLink& window, const std::string& folder, const std::string& packageName,
+bool Unzip(MainWindowView& window, const std::string& folder, const std::string& packageName,
            const std::string& targetFolder);
 
 }  // namespace twi::install

@@ -1,7 +1,7 @@
 #include "net/cSHAREDInternet.h"
 
 #include "base/Trap.h"
-#include "diag/TrapToLog.h"
+#include "diag/RoutineSteps.h"
 #include "diag/cSharedLogging.h"
 #include "net/fSHAREDInternet.h"
 #include "sys/cSHAREDDelay.h"
@@ -83,9 +83,8 @@ long cSHAREDInternet::ExpectedFilesize() const { return fInet ? fInet->ExpectedF
 
 bool cSHAREDInternet::Connected() { return fInet && fInet->Connected(); }
 
-bool cSHAREDInternet::GetFile(const std::string& strUrl, const std::string& filename, bool getSize,
-                              bool suppressAllButDLAndErrors, bool suppressAllButErrors,
-                              bool withProgressForm) {
+bool cSHAREDInternet::GetFile(const std::string& strUrl, const std::string& filename,
+                              const GetFileOptions& options) {
   if (inTransfer_) {
     TheLog().AddAction("Transfer refused while another runs (" + strUrl + ")", "GetFile", kModule);
     return false;
@@ -95,15 +94,15 @@ bool cSHAREDInternet::GetFile(const std::string& strUrl, const std::string& file
   // Each step that may fail is trapped on its own: its error is recorded and the work
   // goes on with the next step. The result is true only when the engine reported the
   // end of the download, and no error, cancel or missing control.
-  auto step = [&](auto&& statement) { TrapToLog("GetFile", kModule, statement, ErrorStyle::Tight); };
-  step([&] { fInet->SuppressAllButDLAndErrors = suppressAllButDLAndErrors; });
-  step([&] { fInet->SuppressAllButErrors = suppressAllButErrors; });
+  RoutineSteps step({.routine = "GetFile", .module = kModule, .style = ErrorStyle::Tight});
+  step([&] { fInet->SuppressAllButDLAndErrors = options.suppressAllButDLAndErrors; });
+  step([&] { fInet->SuppressAllButErrors = options.suppressAllButErrors; });
   step([&] {
     if (fInet->Connected()) fInet->Cancel();
   });
   bCancelled = bFailed = bFinished = bNoInternet = false;
-  step([&] { fInet->DownloadFile(strUrl, filename, getSize); });
-  if (withProgressForm)
+  step([&] { fInet->DownloadFile(strUrl, filename, options.getSize); });
+  if (options.withProgressForm)
     step([&] {
       if (!bFinished && !bFailed && !bCancelled) fInet->Show(true);
     });

@@ -15,6 +15,16 @@ namespace twi {
 
 class fSHAREDInternet;
 
+// How GetFile runs: whether it asks the size first (for the progress), which of
+// the engine's messages it keeps to itself, and whether the engine's progress
+// window is shown while the file arrives.
+struct GetFileOptions {
+  bool getSize = true;
+  bool suppressAllButDLAndErrors = false;
+  bool suppressAllButErrors = false;
+  bool withProgressForm = false;
+};
+
 class cSHAREDInternet {
  public:
   cSHAREDInternet();
@@ -30,8 +40,8 @@ class cSHAREDInternet {
   // Downloads strUrl into filename. True only when the engine reported completion
   // without an error, a cancel or a missing transfer control; a failed transfer
   // leaves no file. An error trapped on the way is recorded and the work goes on.
-  bool GetFile(const std::string& strUrl, const std::string& filename, bool getSize,
-               bool suppressAllButDLAndErrors, bool suppressAllButErrors, bool withProgressForm);
+  bool GetFile(const std::string& strUrl, const std::string& filename,
+               const GetFileOptions& options = {});
   long ExpectedFilesize() const;
   std::string OpenURL(const std::string& url, bool showStatus = false);
   // The last OpenURL's reply: the body's bytes as sent, whether the transfer ended

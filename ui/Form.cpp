@@ -241,6 +241,28 @@ void Form::SimulateClose(CloseReason reason) {
   }
 }
 
+namespace {
+// The message that tells a form to run the next of its posted actions.
+constexpr UINT kRunPostedAction = WM_APP + 0x2A0;
+}  // namespace
+
+void Form::PostAction(std::function<void()> action) {
+  if (!hwnd_) return;
+  posted_.push_back(std::move(action));
+  if (!PostMessageW(hwnd_, kRunPostedAction, 0, 0)) {
+    posted_.pop_back();
+    throw twi::RuntimeError::FromLastError();
+  }
+}
+
+void Form::RunPostedAction() {
+  if (posted_.empty()) return;
+  // Taken off the queue first: the action may unload the form.
+  std::function<void()> action = std::move(posted_.front());
+  posted_.pop_front();
+  action();
+}
+
 LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Form* form = nullptr;
   if (msg == WM_NCCREATE) {
@@ -254,6 +276,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     form->hwnd_ = nullptr;
+    form->posted_.clear();  // their messages died with the window
     Forms().Remove(form);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
@@ -306,6 +329,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       CloseFor(closingFromMenu_ ? CloseReason::ControlMenu : CloseReason::TaskManager);
       return 0;
+    case kRunPostedAction: RunPostedAction(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       if (wp) CloseFor(CloseReason::AppWindows);

@@ -6,6 +6,8 @@
 // object outlives its window and can be loaded again.
 #include <windows.h>
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +48,11 @@ class Form : public Container {
   // window. Returns false when the form refused.
   bool Unload();
   bool Visible() const;
+  // Runs `action` when the form's window gets to it in its message queue: after
+  // the handler that posts it (a click) has returned. An action that would end
+  // the window or the program is posted, so that no handler is left running on a
+  // window that is gone. Dropped when the form unloads before it runs.
+  void PostAction(std::function<void()> action);
 
   void SetCaption(std::string_view caption);
   std::string Caption() const;
@@ -83,6 +90,7 @@ class Form : public Container {
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   bool CloseFor(CloseReason reason);  // QueryUnload + unload; false when refused
+  void RunPostedAction();
   void DestroyWindowNow();
   DWORD Style() const;
   DWORD ExStyle() const;
@@ -96,6 +104,7 @@ class Form : public Container {
   int windowState_ = 0;
   bool closingFromMenu_ = false;
   bool unloading_ = false;
+  std::deque<std::function<void()>> posted_;
 };
 
 }  // namespace ui

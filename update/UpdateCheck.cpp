@@ -1,6 +1,6 @@
-// The update check of the updater window: fetch the version file, compare the
-// released version with the running one, show the result and keep the date of
-// the check in the settings.
+// The update check: its steps (fetch, read, compare), and the updater window's
+// check that runs them, shows the result and keeps the date of the check in the
+// settings.
 #include <windows.h>
 
 #include <cmath>
@@ -10,6 +10,7 @@
 #include "base/DoEvents.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
+#include "diag/RoutineSteps.h"
 #include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
 #include "lang/cSharedLang.h"
@@ -19,6 +20,7 @@
 #include "sys/cSharedDateSubs.h"
 #include "ui/MsgBox.h"
 #include "update/PackageCheck.h"
+#include "update/UpdateCheck.h"
 #include "update/VersionFile.h"
 #include "update/fSHAREDUpdater.h"
 
@@ -47,13 +49,46 @@ long TodayAsDayNumber() { return static_cast<long>(std::nearbyint(Date::Now().va
 
 }  // namespace
 
+SignedText FetchVersionFile(cSHAREDInternet& client, const std::string& address) {
+  return FetchSigned(client, address, "the install center's version file");
+}
+
+ReleaseInfo ReadRelease(const SignedText& file) {
+  ReleaseInfo release;
+  if (file.trust == Trust::Refused) {
+    release.outcome = ReleaseInfo::Outcome::Refused;
+    release.refusal = file.why;
+    return release;
+  }
+  if (Trim(file.text).empty() || ContainsNoCase(file.text, "<HTML")) return release;
+  const VersionFile read = ReadVersionFile(file.text);
+  release.version = read.version;
+  release.address = read.address;
+  if (release.address.empty()) {
+    release.outcome = ReleaseInfo::Outcome::NoAddress;
+    return release;
+  }
+  release.outcome = ReleaseInfo::Outcome::Read;
+  release.package = VersionFileExpectation(file, read);
+  return release;
+}
+
+VersionRecord RunningVersion(const std::string& versionText) {
+  VersionRecord running;
+  ReadVersion(versionText, running);
+  return running;
+}
+
+bool IsUpdate(const ReleaseInfo& release, const VersionRecord& running) {
+  return release.outcome == ReleaseInfo::Outcome::Read && release.version.IsNewerThan(running);
+}
+
 bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& updateUrl,
                                     const std::string& detailsUrl,
                                     const std::string& updateFilename,
                                     std::string currentVersion) {
-  auto step = [](auto action) {
-    TrapToLog("CheckForUpdate", kModule, action, ErrorStyle::NumberHyphen);
-  };
+  RoutineSteps step(
+      {.routine = "CheckForUpdate", .module = kModule, .style = ErrorStyle::NumberHyphen});
   bool result = false;
   step([&] {
     cmdCheckAgain.SetEnabled(false);
@@ -64,10 +99,7 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
   else
     currentVersion = TheSubs().AppVersion();
   VersionRecord running;
-  step([&] {
-    ExtractVersionFromAppVer(currentVersion, running.major, running.minor, running.revision,
-                             running.revLetter);
-  });
+  step([&] { running = RunningVersion(currentVersion); });
   if (!suppressForm) {
     // Shown while a modal window is displayed is refused: the check goes on unseen.
     std::optional<RuntimeError> error = Trapping([&] { Show(false); });
@@ -89,52 +121,12 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
   step([&] { ShowStatusText(Translated("Checking for update")); });
   step([&] { cInternet->ApplyProxy(); });
   Checking = true;
-  std::string reply;
-  SignedText signedFile;
   packageExpectation_ = {};
-  step([&] {
-    signedFile = FetchSigned(*cInternet, updateUrl, "the install center's version file");
-    reply = signedFile.text;
-  });
-  std::string finalMessage;
-  if (signedFile.trust == Trust::Refused) {
-    // A version file the maker's signature refuses says nothing that can be trusted.
-    step([&] {
-      lblUpdate.SetForeColor(kDarkRed);
-      lblUpdate.SetCaption(Translated("Could not retrieve update status"));
-    });
-    finalMessage = signedFile.why;
-  } else if (Trim(reply).empty() || ContainsNoCase(reply, "<HTML")) {
-    step([&] {
-      TheLog().AddAction("Could not retrieve information from the update server.");
-      TheLog().AddAction("Please visit " + MakerWebSite() + " to see if an update is available.");
-    });
-    step([&] {
-      lblUpdate.SetForeColor(kDarkRed);
-      lblUpdate.SetCaption(Translated("Could not retrieve update status"));
-    });
-    finalMessage = Translated("Update check failed. Visit ") + MakerWebSite() +
-                   Translated(" to update this program manually.");
-  } else {
-    step([&] { ShowStatusText(Translated("Data retrieved")); });
-    VersionRecord released;
-    std::string address;
-    step([&] {
-      ExtractVersionFromWebFile(reply, released.major, released.minor, released.revision,
-                                released.revLetter, address);
-    });
-    if (address.empty()) {
-      step([&] {
-        lblUpdate.SetForeColor(kDarkRed);
-        lblUpdate.SetCaption("Could not read update status from file");
-      });
-      finalMessage = "Update check failed, could not read download filename";
-    } else {
-      ProgURL = address;
-      packageExpectation_ = VersionFileExpectation(signedFile, ReadVersionFile(reply));
-      ShowResult(released, running, suppressForm, result, finalMessage);
-    }
-  }
+  SignedText file;
+  step([&] { file = FetchVersionFile(*cInternet, updateUrl); });
+  ReleaseInfo release;
+  step([&] { release = ReadRelease(file); });
+  const std::string finalMessage = ShowRelease(release, running, suppressForm, result);
   step([&] { ShowStatusText(finalMessage); });
   step([&] { TheLog().AddDebug(finalMessage); });
   step([&] {
@@ -147,11 +139,47 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
   return result;
 }
 
-void fSHAREDUpdater::ShowResult(const VersionRecord& released, const VersionRecord& running,
-                                bool suppressForm, bool& newer, std::string& finalMessage) {
-  auto step = [](auto action) {
-    TrapToLog("CheckForUpdate", kModule, action, ErrorStyle::NumberHyphen);
+std::string fSHAREDUpdater::ShowRelease(const ReleaseInfo& release, const VersionRecord& running,
+                                        bool suppressForm, bool& newer) {
+  RoutineSteps step(
+      {.routine = "CheckForUpdate", .module = kModule, .style = ErrorStyle::NumberHyphen});
+  auto showFailure = [&](const std::string& caption) {
+    step([&] {
+      lblUpdate.SetForeColor(kDarkRed);
+      lblUpdate.SetCaption(caption);
+    });
   };
+  switch (release.outcome) {
+    case ReleaseInfo::Outcome::Refused:
+      // A version file the maker's signature refuses says nothing that can be trusted.
+      showFailure(Translated("Could not retrieve update status"));
+      return release.refusal;
+    case ReleaseInfo::Outcome::NoReply:
+      step([&] {
+        TheLog().AddAction("Could not retrieve information from the update server.");
+        TheLog().AddAction("Please visit " + MakerWebSite() +
+                           " to see if an update is available.");
+      });
+      showFailure(Translated("Could not retrieve update status"));
+      return Translated("Update check failed. Visit ") + MakerWebSite() +
+             Translated(" to update this program manually.");
+    case ReleaseInfo::Outcome::NoAddress:
+      step([&] { ShowStatusText(Translated("Data retrieved")); });
+      showFailure("Could not read update status from file");
+      return "Update check failed, could not read download filename";
+    case ReleaseInfo::Outcome::Read: break;
+  }
+  step([&] { ShowStatusText(Translated("Data retrieved")); });
+  ProgURL = release.address;
+  packageExpectation_ = release.package;
+  return ShowComparison(release.version, running, suppressForm, newer);
+}
+
+std::string fSHAREDUpdater::ShowComparison(const VersionRecord& released,
+                                           const VersionRecord& running, bool suppressForm,
+                                           bool& newer) {
+  RoutineSteps step(
+      {.routine = "CheckForUpdate", .module = kModule, .style = ErrorStyle::NumberHyphen});
   const std::string shown = released.ShownText();
   if (released.IsNewerThan(running)) {
     step([&] {
@@ -173,7 +201,7 @@ void fSHAREDUpdater::ShowResult(const VersionRecord& released, const VersionReco
       });
       if (answer == ui::vbYes && !Visible()) step([&] { Show(true); });
     }
-    return;
+    return "";
   }
   step([&] { TheSettings().sSet("LastUpdateCheck", TodayAsDayNumber()); });
   step([&] { TheLog().LogEvent("Already up to date (Available version is " + shown + ")"); });
@@ -181,7 +209,7 @@ void fSHAREDUpdater::ShowResult(const VersionRecord& released, const VersionReco
     lblUpdate.SetForeColor(kDarkRed);
     lblUpdate.SetCaption(Translated("You're up to date!"));
   });
-  finalMessage = Translated("Latest available version is") + " " + shown;
+  return Translated("Latest available version is") + " " + shown;
 }
 
 }  // namespace twi

@@ -7,6 +7,7 @@
 #include "base/FileSystem.h"
 #include "base/TextConv.h"
 #include "base/Trap.h"
+#include "diag/RoutineSteps.h"
 #include "diag/TrapToLog.h"
 #include "diag/cSharedLogging.h"
 #include "lang/cSharedLang.h"
@@ -23,8 +24,6 @@ namespace twi {
 namespace {
 
 constexpr const char* kModule = "fSharedUpdater";
-// A package shorter than this is never taken for a package: a server's error
-// page, or a stub.
 
 std::string Translated(const std::string& text) { return TheLang().GetTranslation(text); }
 
@@ -85,9 +84,7 @@ void fSHAREDUpdater::SubscribeToClient() {
 }
 
 void fSHAREDUpdater::Form_Load() {
-  auto step = [](auto action) {
-    TrapToLog("Form_Load", kModule, action, ErrorStyle::NumberHyphen);
-  };
+  RoutineSteps step({.routine = "Form_Load", .module = kModule, .style = ErrorStyle::NumberHyphen});
   step([&] {
     lblProgram.SetCaption(std::string(AppTitle()) + " version " + TheSubs().AppVersion());
   });
@@ -107,11 +104,10 @@ void fSHAREDUpdater::ShowandCheck(const std::string& updateUrl, const std::strin
                                   const std::string& downloadedFilename,
                                   const std::string& currentVersion) {
   // A window cannot be shown while a modal one is: that error alone is not recorded.
-  auto step = [](auto action) {
-    std::optional<RuntimeError> error = Trapping(action);
-    if (error && error->Number() != err::CannotShowNonModal)
-      RecordTrapped(*error, "ShowandCheck", kModule, ErrorStyle::NumberHyphen);
-  };
+  RoutineSteps step({.routine = "ShowandCheck",
+                     .module = kModule,
+                     .style = ErrorStyle::NumberHyphen,
+                     .passOver = err::CannotShowNonModal});
   step([&] {
     UpdateURL = updateUrl;
     DetailsURL = detailsUrl;
@@ -136,9 +132,7 @@ void fSHAREDUpdater::OnProgress(float percent, const std::string& message) {
 
 bool fSHAREDUpdater::DownloadFile(const std::string& folder, const std::string& filename,
                                   const std::string& downloadUrl, bool withProgressForm) {
-  auto step = [](auto action) {
-    TrapToLog("DownloadFile", kModule, action, ErrorStyle::NumberHyphen);
-  };
+  RoutineSteps step({.routine = "DownloadFile", .module = kModule, .style = ErrorStyle::NumberHyphen});
   bool result = false;
   Checking = false;
   step([&] { cInternet->ApplyProxy(); });
@@ -147,7 +141,7 @@ bool fSHAREDUpdater::DownloadFile(const std::string& folder, const std::string& 
   const std::string local = folder + filename;
   bool fetched = false;
   step([&] {
-    fetched = cInternet->GetFile(downloadUrl, local, true, false, false, withProgressForm);
+    fetched = cInternet->GetFile(downloadUrl, local, {.withProgressForm = withProgressForm});
   });
   PackageVerdict verdict = PackageVerdict::Missing;
   step([&] {
@@ -189,9 +183,8 @@ bool fSHAREDUpdater::DownloadFile(const std::string& folder, const std::string& 
 }
 
 void fSHAREDUpdater::cmdShowDetail_Click() {
-  auto step = [](auto action) {
-    TrapToLog("cmdShowDetail_Click", kModule, action, ErrorStyle::NumberHyphen);
-  };
+  RoutineSteps step(
+      {.routine = "cmdShowDetail_Click", .module = kModule, .style = ErrorStyle::NumberHyphen});
   step([&] { TheSubs().BusyMouse(); });
   step([&] {
     txtDetails.SetVisible(true);
@@ -217,42 +210,45 @@ void fSHAREDUpdater::cmdProxy_Click() {
 
 std::string fSHAREDUpdater::ProgramFolderFile() const { return AppFolder() + "\\" + UpdateFilename; }
 
-bool fSHAREDUpdater::CheckAndDownload(const std::string& routine) {
+bool fSHAREDUpdater::CheckAndDownload(RoutineSteps& step) {
   bool downloaded = false;
-  TrapToLog(routine, kModule, [&] {
+  step([&] {
     if (ProgURL.empty()) CheckForUpdate(true, UpdateURL, DetailsURL, UpdateFilename);
   });
-  TrapToLog(routine, kModule, [&] {
-    downloaded = DownloadFile(AppFolder() + "\\", UpdateFilename, ProgURL, false);
-  });
+  step([&] { downloaded = DownloadFile(AppFolder() + "\\", UpdateFilename, ProgURL, false); });
   return downloaded;
 }
 
 void fSHAREDUpdater::cmdDownload_Click() {
-  if (CheckAndDownload("cmdDownload_Click"))
-    TrapToLog("cmdDownload_Click", kModule,
-              [&] { ui::MsgBox("File saved to " + ProgramFolderFile()); });
+  RoutineSteps step({.routine = "cmdDownload_Click", .module = kModule});
+  if (CheckAndDownload(step)) step([&] { ui::MsgBox("File saved to " + ProgramFolderFile()); });
 }
 
 void fSHAREDUpdater::cmdDownloadInstall_Click() {
-  const char* routine = "cmdDownloadInstall_Click";
-  if (!CheckAndDownload(routine)) return;
+  RoutineSteps step({.routine = "cmdDownloadInstall_Click", .module = kModule});
+  if (!CheckAndDownload(step)) return;
   int answer = ui::vbNo;
-  TrapToLog(routine, kModule, [&] {
+  step([&] {
     answer = ui::MsgBox(
         Translated("The update has been downloaded. Do you want to install it now?"),
         ui::vbYesNo);
   });
   if (answer != ui::vbYes) {
-    TrapToLog(routine, kModule, [&] { ui::MsgBox("File saved to " + ProgramFolderFile()); });
+    step([&] { ui::MsgBox("File saved to " + ProgramFolderFile()); });
     return;
   }
-  TrapToLog(routine, kModule, [&] { Hide(); });
-  TrapToLog(routine, kModule, [&] { DoEvents(); });
-  TrapToLog(routine, kModule, [&] {
+  step([&] { Hide(); });
+  step([&] { DoEvents(); });
+  // The owner's hand-over ends the program: it runs once this click's handler has
+  // returned, after the window has closed.
+  step([&] { PostAction([this] { CloseAndHandOver(); }); });
+}
+
+void fSHAREDUpdater::CloseAndHandOver() {
+  SaveAndClose();
+  TrapToLog("cmdDownloadInstall_Click", kModule, [&] {
     if (InstallFile) InstallFile();
   });
-  SaveAndClose();
 }
 
 void fSHAREDUpdater::StoreSetting() {
@@ -267,7 +263,7 @@ void fSHAREDUpdater::StoreSetting() {
 // Stores the check box's setting and raises FormClosed once, however the window
 // closes: the Exit button, the close box, the owner unloading it.
 void fSHAREDUpdater::SaveAndClose() {
-  if (!IsLoaded()) return;  // closed already (the owner may unload it on InstallFile)
+  if (!IsLoaded()) return;  // closed already (the owner unloads every window at its exit)
   closing_ = true;
   StoreSetting();
   Ignoring([&] { Unload(); });

@@ -27,6 +27,8 @@
 namespace twi {
 
 class cSHAREDInternet;
+class RoutineSteps;
+struct ReleaseInfo;
 
 class fSHAREDUpdater : public ui::Form {
  public:
@@ -37,8 +39,8 @@ class fSHAREDUpdater : public ui::Form {
   // the window with its result.
   void ShowandCheck(const std::string& updateUrl, const std::string& detailsUrl,
                     const std::string& downloadedFilename, const std::string& currentVersion = "");
-  // The update check: fetches the version file, compares it with the running
-  // (or given) version and shows the result. True when a newer version is out.
+  // The update check (update/UpdateCheck.h's steps: fetch, read, compare) against
+  // the running (or given) version, its result shown. True when a newer version is out.
   bool CheckForUpdate(bool suppressForm, const std::string& updateUrl,
                       const std::string& detailsUrl, const std::string& updateFilename,
                       std::string currentVersion = "");
@@ -102,11 +104,16 @@ class fSHAREDUpdater : public ui::Form {
   void cmdDownloadInstall_Click();
   // The check (when no package address is known yet) and the download of the
   // package into the program folder; true when it is there.
-  bool CheckAndDownload(const std::string& routine);
+  bool CheckAndDownload(RoutineSteps& step);
+  // Posted by "Download and Install": closes the window, then tells the owner.
+  void CloseAndHandOver();
   void SaveAndClose();
   void StoreSetting();
-  void ShowResult(const VersionRecord& released, const VersionRecord& running, bool suppressForm,
-                  bool& newer, std::string& finalMessage);
+  // The check's result shown; the final message for the status picture.
+  std::string ShowRelease(const ReleaseInfo& release, const VersionRecord& running,
+                          bool suppressForm, bool& newer);
+  std::string ShowComparison(const VersionRecord& released, const VersionRecord& running,
+                             bool suppressForm, bool& newer);
   std::string ProgramFolderFile() const;
 
   bool closing_ = false;

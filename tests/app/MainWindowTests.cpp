@@ -352,6 +352,11 @@ class SelfUpdate : public MainWindow {
     EXPECT_EQ(window.Updater->lblUpdate.Caption(), "Version 1.3.0 is available!");
     boxes.Answer(ui::vbYes);
     window.Updater->cmdDownloadInstall.Click();
+    // The hand-over runs once the click's handler has returned and the window has closed.
+    EXPECT_TRUE(window.Updater->IsLoaded());
+    EXPECT_FALSE(twitest::PathExists(twi::AppFolder() + "\\updater.ini"));
+    ASSERT_TRUE(twitest::PumpUntil([&] { return !window.Updater->IsLoaded(); },
+                                   std::chrono::seconds(10)));
   }
   std::string HandOver() { return twitest::ReadFileBytes(twi::AppFolder() + "\\updater.ini"); }
 };

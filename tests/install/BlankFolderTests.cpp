@@ -27,7 +27,6 @@ TEST_F(InstallFromAFolderWithABlank, RunsTheInstallersAndRegsvr32AndNothingPlant
   // Each speech installer and a control that regsvr32 registers.
   for (const char* key : {"SPEECH1", "SPEECH2", "MSCOMCT2"}) {
     EXPECT_TRUE(window.Installer.InstallComponent(key)) << key;
-    window.NextRow = 0;
     EXPECT_TRUE(window.Scan.TestComponent(key)) << key << "\n" << LogDump();
   }
   std::vector<std::string> runs;

@@ -39,7 +39,7 @@ TEST_F(InstallerTest, QNovel4GoesFromFailToOkOneRowAtATime) {
   Select("qNovel4");
   ClickScan();
   for (int row = 0; row < 4; ++row) ASSERT_TRUE(Failed(row)) << row;
-  EXPECT_FALSE(window.InetOK);
+  EXPECT_FALSE(window.Scan.InetOK());
 
   // Row 0 copies the delivered control: no transfer, no download client.
   twi::TheSettings().sSet("MainServer", "http://127.0.0.1:9/");  // nobody listens there
@@ -49,7 +49,7 @@ TEST_F(InstallerTest, QNovel4GoesFromFailToOkOneRowAtATime) {
   EXPECT_TRUE(log.Contains(ProgramFile("Msinet.oc_") + " copied to " + twitest::SystemFolder()));
   EXPECT_TRUE(twitest::PathExists(twitest::SystemFolder() + "msinet.ocx"));
   EXPECT_TRUE(Passed(0));
-  EXPECT_TRUE(window.InetOK);
+  EXPECT_TRUE(window.Scan.InetOK());
   twitest::PublishMakersServers();
 
   const std::vector<std::pair<int, std::string>> rows = {
@@ -110,7 +110,6 @@ TEST_F(InstallerTest, EveryOtherComponentInstallsFromItsServer) {
   // The two that no program needs: installed, then their test windows pass.
   for (const char* key : {"COMDLG32", "TABCTL32"}) {
     EXPECT_TRUE(window.Installer.InstallComponent(key)) << key;
-    window.NextRow = 0;
     EXPECT_TRUE(window.Scan.TestComponent(key)) << key;
   }
   EXPECT_FALSE(window.Installer.InstallComponent("NOSUCHKEY"));

@@ -226,6 +226,13 @@ TEST_F(Journey, FromAFreshComputerToEveryRuntimeTheProgramAndTheUpdate) {
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); }, 30s));
   main = nullptr;
 
+  // TWI_JOURNEY_LOGS names a folder that keeps both logs, to compare two builds' runs.
+  if (const char* keep = std::getenv("TWI_JOURNEY_LOGS"); keep && *keep) {
+    twitest::WriteFileBytes(std::string(keep) + "\\story.txt", story);
+    twitest::WriteFileBytes(std::string(keep) + "\\after-update.txt", Log());
+    twitest::WriteFileBytes(std::string(keep) + "\\updater.txt",
+                            twitest::ReadFileBytes(folder.File("updater.log")));
+  }
   // The log of the journey tells it in order, and has no error of its own.
   const char* chapters[] = {", Program startup",
                             ", Beginning scan",

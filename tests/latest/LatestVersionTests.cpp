@@ -152,8 +152,7 @@ TEST_F(LatestVersion, StopCurrentDownloadCancelsTheRunningTransfer) {
   };
   stop.SetEnabled(true);
   double start = twi::ClockSeconds();
-  bool ok = window.cInternet->GetFile(twitest::HttpUrl("/slow/4000000/100000"), dir.File("p.zip"),
-                                      true, false, false, false);
+  bool ok = window.cInternet->GetFile(twitest::HttpUrl("/slow/4000000/100000"), dir.File("p.zip"));
   EXPECT_FALSE(ok);
   EXPECT_LT(twi::ClockSeconds() - start, 2.0);
   EXPECT_FALSE(twitest::PathExists(dir.File("p.zip")));

@@ -132,12 +132,12 @@ TEST_F(ClientFault, ThePercentageFollowsTheTextReceivedSinceTheLastTextFetch) {
     twitest::EventLog log;
     log.Attach(fresh);
     if (*c.earlier && c.earlierIsFile) {
-      ASSERT_TRUE(fresh.GetFile(HttpUrl(c.earlier), dir.File("earlier.bin"), true, false, false, false));
+      ASSERT_TRUE(fresh.GetFile(HttpUrl(c.earlier), dir.File("earlier.bin")));
     }
     if (*c.earlier && !c.earlierIsFile) fresh.OpenURL(HttpUrl(c.earlier));
     twitest::PumpFor(std::chrono::milliseconds(300));  // the first report is not held back
     log.progress.clear();
-    ASSERT_TRUE(fresh.GetFile(HttpUrl("/bytes/5000"), Target(), true, false, false, false));
+    ASSERT_TRUE(fresh.GetFile(HttpUrl("/bytes/5000"), Target()));
     ASSERT_FALSE(log.progress.empty());
     EXPECT_EQ(log.progress.front().second, c.firstProgress);
   }

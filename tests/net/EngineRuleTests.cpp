@@ -65,7 +65,7 @@ TEST_F(EngineRule, AnUnknownStateReportsTheSizeAnnouncedSoFar) {
     twitest::EventLog log;
     log.Attach(fresh);
     if (*c.before) {
-      ASSERT_TRUE(fresh.GetFile(HttpUrl(c.before), Target(), true, false, false, false));
+      ASSERT_TRUE(fresh.GetFile(HttpUrl(c.before), Target()));
       // GetFile returns at the end of the body; the download's connection may still
       // report "disconnecting" and "disconnected" from its thread, and the handler's
       // pumping below would let them overwrite the caption. The transfer is over:
@@ -103,7 +103,7 @@ TEST_F(EngineRule, RepeatWithoutSizeIssuesTheRequestAgainWithoutTheSize) {
     log.Attach(fresh);
     log.OnEvent = twitest::RaiseOnce(c.raisingEvent,
                                      RuntimeError(twi::inet::kErrRetryWithoutSize, "Repeat"));
-    ASSERT_TRUE(fresh.GetFile(HttpUrl("/bytes/5000"), Target(), true, false, false, false));
+    ASSERT_TRUE(fresh.GetFile(HttpUrl("/bytes/5000"), Target()));
     EXPECT_EQ(log.receiving, 2) << "the request was issued again";
     EXPECT_TRUE(twitest::ReadFileBytes(Target()) == twitest::PatternBytes(5000));
     EXPECT_EQ(fresh.ExpectedFilesize(), c.expectedSize);

@@ -211,7 +211,7 @@ TEST_F(Transfer, ASecondTransferOnTheSameClientIsRefusedWhileOneRuns) {
   nested.OnTimer = [&] {
     nested.SetEnabled(false);
     nestedReply = client.OpenURL(HttpUrl("/text/second"));
-    nestedGet = client.GetFile(HttpUrl("/bytes/10"), dir.File("other.bin"), true, false, false, false);
+    nestedGet = client.GetFile(HttpUrl("/bytes/10"), dir.File("other.bin"));
   };
   nested.SetEnabled(true);
   EXPECT_TRUE(Get(HttpUrl("/slow/200000/200000")));

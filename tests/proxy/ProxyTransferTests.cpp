@@ -81,7 +81,7 @@ TEST_F(ThroughTheProxy, TheRightPasswordBringsVersionFileAndPackage) {
   StoreManual(proxytest::kProxyPassword);
   twi::cSHAREDInternet client;
   EXPECT_EQ(client.OpenURL(VersionUrl()), kVersionText);
-  EXPECT_TRUE(client.GetFile(PackageUrl(), download, true, false, false, false));
+  EXPECT_TRUE(client.GetFile(PackageUrl(), download));
   EXPECT_TRUE(twitest::ReadFileBytes(download) == twitest::PatternBytes(kPackageSize));
   EXPECT_EQ(client.ExpectedFilesize(), static_cast<long>(kPackageSize));
   EXPECT_EQ(ProxyRequestsFor(VersionUrl()), 1);
@@ -128,7 +128,7 @@ TEST_F(ThroughTheProxy, AProxyThatRefusesOrIsNotThereIsSaidOnce) {
     SendMessageW(window.cmdShowLatest.hwnd(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].prompt, c.box);
-    EXPECT_FALSE(window.DownloadClient().GetFile(PackageUrl(), download, true, false, false, false));
+    EXPECT_FALSE(window.DownloadClient().GetFile(PackageUrl(), download));
     EXPECT_FALSE(twitest::PathExists(download));
     EXPECT_EQ(window.DownloadClient().LastProxyTrouble(), c.trouble);
     window.Unload();
@@ -140,7 +140,7 @@ TEST_F(ThroughTheProxy, NoProxyGoesDirect) {
   twi::TheSettings().sSet("ProxyType", 1);
   twi::cSHAREDInternet client;
   EXPECT_EQ(client.OpenURL(VersionUrl()), kVersionText);
-  EXPECT_TRUE(client.GetFile(PackageUrl(), download, true, false, false, false));
+  EXPECT_TRUE(client.GetFile(PackageUrl(), download));
   EXPECT_TRUE(twitest::ReadFileBytes(download) == twitest::PatternBytes(kPackageSize));
   EXPECT_EQ(ProxyRequestsFor(VersionUrl()), 0);
   EXPECT_EQ(ProxyRequestsFor(PackageUrl()), 0);
@@ -174,7 +174,7 @@ TEST_F(ThroughTheProxy, TheMainWindowsChoiceIsStoredAppliedAndReadBack) {
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].prompt, "Latest version of CallClock is " + kVersionText);
     EXPECT_EQ(ProxyRequestsFor(mainServer + "versions/CALLCLK_current.txt"), 1);
-    EXPECT_TRUE(window.DownloadClient().GetFile(PackageUrl(), download, true, false, false, false));
+    EXPECT_TRUE(window.DownloadClient().GetFile(PackageUrl(), download));
     EXPECT_TRUE(twitest::ReadFileBytes(download) == twitest::PatternBytes(kPackageSize));
     EXPECT_GE(ProxyRequestsFor(PackageUrl()), 1);
     window.ExitProgram();

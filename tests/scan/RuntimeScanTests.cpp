@@ -62,7 +62,7 @@ TEST_F(Scan, WithoutTheControlsEveryRowFailsWithItsInstallButton) {
   EXPECT_EQ(window.cmdInstall[0].Tag, "MSINET");
   EXPECT_EQ(window.cmdInstall[1].Tag, "MSCOMCTL");
   EXPECT_TRUE(Empty(2));
-  EXPECT_FALSE(window.InetOK);
+  EXPECT_FALSE(window.Scan.InetOK());
   EXPECT_EQ(window.Status(), RuntimeScan::kSomeFailed);
   EXPECT_TRUE(window.cmdScan.Enabled());  // idle again
   auto log = LogTextsOfScan();
@@ -87,7 +87,7 @@ TEST_F(Scan, RegisteredControlsPassAndTheLogTellsTheSteps) {
   ClickScan();
   EXPECT_TRUE(Passed(0));
   EXPECT_TRUE(Passed(1));
-  EXPECT_TRUE(window.InetOK);
+  EXPECT_TRUE(window.Scan.InetOK());
   EXPECT_EQ(window.Status(), RuntimeScan::kAllPassed);
   std::vector<std::string> expected = {"Scanning",
                                        "Beginning scan",
@@ -137,7 +137,7 @@ TEST_F(Scan, AnUnregisteredRichTextControlFailsItsRowOnly) {
   EXPECT_TRUE(Passed(2));
   EXPECT_TRUE(Failed(3));
   EXPECT_EQ(window.cmdInstall[3].Tag, "RICHTXT");
-  EXPECT_TRUE(window.InetOK);  // whatever the other results
+  EXPECT_TRUE(window.Scan.InetOK());  // whatever the other results
   EXPECT_EQ(window.Status(), RuntimeScan::kSomeFailed);
   auto log = LogTextsOfScan();
   auto error = std::find(log.begin(), log.end(), "Error in Rich Text controls (Richtx32.ocx)");
@@ -148,9 +148,11 @@ TEST_F(Scan, AnUnregisteredRichTextControlFailsItsRowOnly) {
 
 TEST_F(Scan, TheInternetControlAloneAlwaysFillsRowZero) {
   twitest::Registered inet("msinet.ocx");
-  window.NextRow = 3;
+  for (int i = 0; i < 3; ++i) window.Scan.TestComponent("MSCOMCTL");
+  ASSERT_EQ(window.Scan.NextRow(), 3);
+  window.ClearRows();  // rows 0 to 2 stay loaded, blank
   EXPECT_TRUE(window.Scan.TestMSINET());
-  EXPECT_EQ(window.NextRow, 1);
+  EXPECT_EQ(window.Scan.NextRow(), 1);
   EXPECT_EQ(Name(0), "Internet Control (MSInet.ocx)");
   EXPECT_TRUE(Passed(0));
   EXPECT_FALSE(window.lblControlName.Exists(3));

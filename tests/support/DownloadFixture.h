@@ -46,7 +46,7 @@ class DownloadTest : public ::testing::Test {
   void SetUp() override { events.Attach(client); }
   std::string Target() { return dir.File("download.bin"); }
   bool Get(const std::string& url, bool getSize = true) {
-    return client.GetFile(url, Target(), getSize, false, false, false);
+    return client.GetFile(url, Target(), {.getSize = getSize});
   }
   // Records the events of the next transfers afresh.
   void ResetEvents() { events.Clear(); }

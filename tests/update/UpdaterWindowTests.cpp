@@ -13,6 +13,8 @@
 #include "support/LogCapture.h"
 #include "support/TestServers.h"
 #include "support/TestSupport.h"
+#include "net/cSHAREDInternet.h"
+#include "update/UpdateCheck.h"
 #include "update/VersionRecord.h"
 #include "update/fSHAREDUpdater.h"
 
@@ -44,6 +46,43 @@ TEST(VersionRule, NumbersFirstThenTheSuffixByCharacterCodes) {
     EXPECT_EQ(c.released.IsNewerThan(c.running), c.newer)
         << c.released.ShownText() << " against " << c.running.ShownText();
   EXPECT_EQ(V(1, 2, 0, "b").ShownText(), "1.2.0B");
+}
+
+// The check's steps with no updater window: fetch, read, compare.
+TEST(UpdateCheckSteps, FetchReadAndCompareWithoutAWindow) {
+  twi::TheSettings().DeleteAllSettings();  // no server remembered as signing
+  CreateDirectoryW(twi::ToWide(twitest::HttpRoot() + "\\versions").c_str(), nullptr);
+  const std::string file = twitest::HttpRoot() + "\\versions\\steps.txt";
+  const std::string url = twitest::HttpUrl("/files/versions/steps.txt");
+  using Outcome = twi::ReleaseInfo::Outcome;
+  struct Case {
+    std::string text;
+    Outcome outcome;
+    std::string address;
+    bool newerThan1299;
+  };
+  const Case cases[] = {
+      {"1.3.0\r\nhttp://h/TWInstUpd@@@.exe\r\n", Outcome::Read, "http://h/TWInstUpd130.exe", true},
+      {"1.2.99\nhttp://h/p.exe\n", Outcome::Read, "http://h/p.exe", false},
+      {"1.2\nhttp://h/p.exe\n", Outcome::Read, "http://h/p.exe", false},  // read as 0.0.0
+      {"1.3.0", Outcome::NoAddress, "", false},
+      {"   ", Outcome::NoReply, "", false},  // blanks only
+      {"  \r\n", Outcome::NoAddress, "", false},  // a line break is not a blank
+      {"<HTML><body>404 Not Found</body></HTML>", Outcome::NoReply, "", false},
+  };
+  twi::cSHAREDInternet client;
+  const twi::VersionRecord running = twi::RunningVersion("1.2.99");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    twitest::WriteFileBytes(file, c.text);
+    const twi::ReleaseInfo release = twi::ReadRelease(twi::FetchVersionFile(client, url));
+    EXPECT_EQ(release.outcome, c.outcome);
+    EXPECT_EQ(release.address, c.address);
+    EXPECT_EQ(twi::IsUpdate(release, running), c.newerThan1299);
+  }
+  // Nothing at all: the server's 404 page.
+  DeleteFileW(twi::ToWide(file).c_str());
+  EXPECT_EQ(twi::ReadRelease(twi::FetchVersionFile(client, url)).outcome, Outcome::NoReply);
 }
 
 class UpdaterWindow : public ::testing::Test {
@@ -179,6 +218,13 @@ TEST_F(UpdaterWindow, DownloadAndInstallAsksThenHandsOverOrSaysWhere) {
     boxes.Answer(ui::vbNo);  // the unseen check found the update: no details now
     boxes.Answer(answer);
     updater.cmdDownloadInstall.Click();
+    // The hand-over waits until the click's handler has returned.
+    EXPECT_EQ(installs, 0);
+    EXPECT_EQ(closes, 0);
+    if (answer == ui::vbYes)
+      ASSERT_TRUE(twitest::PumpUntil([&] { return installs > 0; }, std::chrono::seconds(10)));
+    else
+      twitest::PumpFor(std::chrono::milliseconds(200));  // nothing is posted for a "No"
     ASSERT_GE(boxes.Calls().size(), 2u);
     EXPECT_EQ(boxes.Calls()[0].prompt,
               "An update is available. Would you like to view the details now?");
