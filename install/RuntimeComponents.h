@@ -1,6 +1,6 @@
 #pragma once
 // The runtime components that the scan tests and the installer installs, one row
-// each: its place in the scan, its test (routine name, logged text, test window),
+// each: its place in the scan, its test (the logged text and the test window),
 // and its installer: what kind it is, the packages it fetches, the files it puts
 // into the system folder, and what happens when such a file is in use. In the
 // scan's order, then COMDLG32 and TABCTL32, which the scan never tests (a
@@ -49,7 +49,6 @@ struct InstallerRun {
 struct RuntimeComponent {
   std::string_view key{};             // "MSINET"
   std::optional<int> scanPosition{};  // 1 to 8; none for components the scan skips
-  std::string_view testRoutine{};     // "TestMSINET"
   std::string_view logText{};         // "Testing MSINET"
   std::unique_ptr<TestWindow> (*createTestWindow)() = nullptr;
 
