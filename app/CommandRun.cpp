@@ -65,7 +65,7 @@ class CommandRun {
   int Scan();
   int Install();
   int Update();
-  void ScanAndShow();
+  ScanOutcome ScanAndShow();
   std::vector<std::string> FailedComponents();
   bool InstallComponent(const std::string& key, std::set<std::string>& waitingForReboot);
   bool InstallProgram();
@@ -123,13 +123,14 @@ void CommandRun::Finish(int code) {
   ExitProcess(static_cast<UINT>(exitCode_));
 }
 
-void CommandRun::ScanAndShow() {
-  main_.Scan.Scan();
+ScanOutcome CommandRun::ScanAndShow() {
+  const ScanOutcome outcome = main_.Scan.Scan();
   for (int row = 0; row < main_.Scan.NextRow(); ++row)
     Ignoring([&] {
       console_.Line("  " + main_.lblControlName[row].Caption() + ": " +
                     (main_.lblFail[row].Visible() ? "Fail" : "OK"));
     });
+  return outcome;
 }
 
 std::vector<std::string> CommandRun::FailedComponents() {
@@ -142,8 +143,7 @@ std::vector<std::string> CommandRun::FailedComponents() {
 }
 
 int CommandRun::Scan() {
-  ScanAndShow();
-  return main_.Status() == RuntimeScan::kAllPassed ? exitcode::kSuccess : exitcode::kScanFailed;
+  return ScanAndShow() == ScanOutcome::AllPassed ? exitcode::kSuccess : exitcode::kScanFailed;
 }
 
 bool CommandRun::InstallComponent(const std::string& key, std::set<std::string>& waitingForReboot) {
@@ -185,9 +185,7 @@ int CommandRun::Install() {
       }
   }
   if (request_.withProgram && !failed && !InstallProgram()) failed = true;
-  ScanAndShow();
-  const bool scanned = main_.Status() == RuntimeScan::kAllPassed ||
-                       main_.Status() == RuntimeScan::kSomeFailed;
+  const bool scanned = ScanAndShow() != ScanOutcome::Stopped;
   for (const std::string& key : FailedComponents())
     if (!waitingForReboot.count(key)) failed = true;
   if (failed || !scanned) return exitcode::kFailed;
@@ -202,18 +200,16 @@ bool CommandRun::InstallProgram() {
   const ProgramEntry* entry = FindProgramByKey(CatalogueKeyOf(request_.program));
   if (!entry) return false;
   main_.DisableControls();
-  std::string address;
+  bool ran = false;
   std::optional<RuntimeError> error = Trapping([&] {
-    address = main_.ProgramInstall.GetDownloadInfo(VersionFileAddress(*entry));
+    const std::string address = main_.ProgramInstall.GetDownloadInfo(VersionFileAddress(*entry));
     if (address.empty()) {
       Status("Could not retrieve program info");
       return;
     }
-    main_.ProgramInstall.DownloadAndInstallProgram(address, request_.program,
-                                                   TheFileSubs().FileOnly(address));
+    ran = main_.ProgramInstall.DownloadAndInstallProgram(address, request_.program,
+                                                         TheFileSubs().FileOnly(address));
   });
-  // The installer ran to its end only when the routine says so last.
-  const bool ran = !error && !address.empty() && main_.Status() == "Installer Ended";
   main_.EnableControls();
   if (error) Status(error->Description());
   return ran;

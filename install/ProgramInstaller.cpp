@@ -79,7 +79,7 @@ std::string ProgramInstaller::GetDownloadInfo(const std::string& versionAddress)
   return file.address;
 }
 
-void ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddress,
+bool ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddress,
                                                  const std::string& programName,
                                                  const std::string& fileName) {
   MainWindowView& w = window_;
@@ -105,12 +105,13 @@ void ProgramInstaller::DownloadAndInstallProgram(const std::string& downloadAddr
   });
   if (!downloaded || !TheFileSubs().FileExists(folder + fileName)) {
     step([&] { w.SetStatus("Download Failed"); });
-    return;
+    return false;
   }
   step([&] { w.SetStatus("Running Installer"); });
   // Quoted: a program folder may have blanks in its path.
-  step([&] { ExecCmd(CommandLineOf(folder + fileName)); });
+  const bool ran = step([&] { ExecCmd(CommandLineOf(folder + fileName)); });
   step([&] { w.SetStatus("Installer Ended"); });
+  return ran;
 }
 
 }  // namespace twi::install

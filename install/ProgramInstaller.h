@@ -28,8 +28,9 @@ class ProgramInstaller {
   std::string GetDownloadInfo(const std::string& versionAddress);
   // Fetches the installer and runs it, waiting until it ends. Error 5 is raised
   // to the caller; any other error is shown and the next step runs. An installer
-  // that the kept expectation refuses is erased and never run.
-  void DownloadAndInstallProgram(const std::string& downloadAddress,
+  // that the kept expectation refuses is erased and never run. True when the
+  // installer was run to its end.
+  bool DownloadAndInstallProgram(const std::string& downloadAddress,
                                  const std::string& programName, const std::string& fileName);
 
   static constexpr const char* kInternetControlMissing =

@@ -88,7 +88,7 @@ void RuntimeInstaller::InstallSpeech(const RuntimeComponent& component) {
     if (!package.name.ends_with(".zip")) continue;
     window_.SetStatus("Unzipping file");
     DoEvents();
-    if (!Unpacked(package.name, AppFolder() + "\\" + std::string(component.unpackInto))) return;
+    if (!Unpacked(package.name, ProgramFolder() + std::string(component.unpackInto))) return;
   }
   for (const InstallerRun& run : component.runs) {
     if (run.program.empty()) continue;

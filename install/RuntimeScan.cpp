@@ -14,11 +14,15 @@
 
 namespace twi {
 
-void RuntimeScan::Scan() {
+ScanOutcome RuntimeScan::Scan() {
   // An error outside the tests ends the scan; the status line stays as it was
   // and the window is idle again.
-  Ignoring([&] { ScanSelectedProgram(); });
+  ScanOutcome outcome = ScanOutcome::Stopped;
+  Ignoring([&] {
+    outcome = ScanSelectedProgram() ? ScanOutcome::AllPassed : ScanOutcome::SomeFailed;
+  });
   window_.ShowIdle();
+  return outcome;
 }
 
 bool RuntimeScan::Needed(std::string_view key) const {
@@ -28,7 +32,7 @@ bool RuntimeScan::Needed(std::string_view key) const {
                       entry->ExtraRuntimes.end();
 }
 
-void RuntimeScan::ScanSelectedProgram() {
+bool RuntimeScan::ScanSelectedProgram() {
   install::MainWindowView& w = window_;
   w.ShowBusy();
   w.ClearRows();
@@ -48,6 +52,7 @@ void RuntimeScan::ScanSelectedProgram() {
     }
   }
   w.SetStatus(allPassed ? kAllPassed : kSomeFailed);
+  return allPassed;
 }
 
 bool RuntimeScan::ControlOK(install::TestWindow& testForm) {

@@ -14,12 +14,16 @@ class MainWindowView;
 class TestWindow;
 }  // namespace install
 
+// How a scan ended: every test passed, some failed, or an error outside the
+// tests stopped it.
+enum class ScanOutcome { AllPassed, SomeFailed, Stopped };
+
 class RuntimeScan {
  public:
   explicit RuntimeScan(install::MainWindowView& window) : window_(window) {}
 
   // The click of "Scan Runtimes".
-  void Scan();
+  ScanOutcome Scan();
   // Runs one test window in the next row, shows the result, moves to the next row.
   bool ControlOK(install::TestWindow& testForm);
   // The test routine of a component (TestMSINET, TestMSComCT2, …): logs its
@@ -40,7 +44,7 @@ class RuntimeScan {
       "the internet to fix all but the MSINET control)";
 
  private:
-  void ScanSelectedProgram();
+  bool ScanSelectedProgram();  // true when every test passed
   bool Needed(std::string_view componentKey) const;
 
   install::MainWindowView& window_;

@@ -44,6 +44,11 @@ std::string TodayAsText() {
   return ToUtf8(text);
 }
 
+// The check's steps record their errors as actions of CheckForUpdate.
+StepRule CheckForUpdateRule() {
+  return {.routine = "CheckForUpdate", .module = kModule, .style = ErrorStyle::NumberHyphen};
+}
+
 // Today as a whole day number (days since 30 December 1899, to the nearest day).
 long TodayAsDayNumber() { return static_cast<long>(std::nearbyint(Date::Now().value)); }
 
@@ -87,8 +92,7 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
                                     const std::string& detailsUrl,
                                     const std::string& updateFilename,
                                     std::string currentVersion) {
-  RoutineSteps step(
-      {.routine = "CheckForUpdate", .module = kModule, .style = ErrorStyle::NumberHyphen});
+  RoutineSteps step(CheckForUpdateRule());
   bool result = false;
   step([&] {
     cmdCheckAgain.SetEnabled(false);
@@ -141,8 +145,7 @@ bool fSHAREDUpdater::CheckForUpdate(bool suppressForm, const std::string& update
 
 std::string fSHAREDUpdater::ShowRelease(const ReleaseInfo& release, const VersionRecord& running,
                                         bool suppressForm, bool& newer) {
-  RoutineSteps step(
-      {.routine = "CheckForUpdate", .module = kModule, .style = ErrorStyle::NumberHyphen});
+  RoutineSteps step(CheckForUpdateRule());
   auto showFailure = [&](const std::string& caption) {
     step([&] {
       lblUpdate.SetForeColor(kDarkRed);
@@ -178,8 +181,7 @@ std::string fSHAREDUpdater::ShowRelease(const ReleaseInfo& release, const Versio
 std::string fSHAREDUpdater::ShowComparison(const VersionRecord& released,
                                            const VersionRecord& running, bool suppressForm,
                                            bool& newer) {
-  RoutineSteps step(
-      {.routine = "CheckForUpdate", .module = kModule, .style = ErrorStyle::NumberHyphen});
+  RoutineSteps step(CheckForUpdateRule());
   const std::string shown = released.ShownText();
   if (released.IsNewerThan(running)) {
     step([&] {
